@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace veltrano::platform {
+
+// The file operations the program relies on. Everything goes through the active instance so
+// that tests can inject faults (CI runs as root, where permissions cannot make a file fail).
+// Operations that may fail throw veltrano::Failure with the platform's description.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // True when the path's modification time can be read: an existing file or folder.
+    virtual bool canQueryModificationTime(const std::string& path) = 0;
+    virtual bool isDirectory(const std::string& path) = 0;
+    // Whole content of a regular file; refuses files larger than maxBytes.
+    virtual std::string readFile(const std::string& path, std::uint64_t maxBytes) = 0;
+    // Creates a new, uniquely named file in folder (name starting with prefix), writes bytes
+    // to it and closes it; returns its path. Removes what it made when anything fails.
+    virtual std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
+                                              std::string_view bytes) = 0;
+    // Atomically puts from in place of to, replacing any file there.
+    virtual void replaceFile(const std::string& from, const std::string& to) = 0;
+    // Best effort; false when nothing was removed.
+    virtual bool removeFile(const std::string& path) = 0;
+};
+
+// The file system of this machine.
+FileSystem& realFileSystem();
+
+// The instance every caller uses: the real one unless a test has installed another.
+FileSystem& fileSystem();
+
+// Installs a replacement for the lifetime of this object (tests only).
+class ScopedFileSystem final {
+public:
+    explicit ScopedFileSystem(FileSystem& replacement);
+    ~ScopedFileSystem();
+    ScopedFileSystem(const ScopedFileSystem&) = delete;
+    ScopedFileSystem& operator=(const ScopedFileSystem&) = delete;
+
+private:
+    FileSystem* mPrevious;
+};
+
+}  // namespace veltrano::platform
