@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,7 +25,9 @@ std::string describeErrno(int errorNumber) {
 namespace platform {
 namespace {
 
-[[noreturn]] void failWithErrno() { throw Failure(describeErrno(errno)); }
+[[noreturn]] void failWithErrno() {
+    throw Failure(describeErrno(errno));
+}
 
 // Closes the descriptor on every path out of a function.
 class FileDescriptor final {
@@ -108,8 +111,8 @@ public:
             }
             content.append(chunk.data(), static_cast<std::size_t>(got));
             if (content.size() > maxBytes) {
-                throw Failure("The file is too large to read (at most " +
-                              std::to_string(maxBytes) + " bytes are read).");
+                throw Failure("The file is too large to read (at most " + std::to_string(maxBytes) +
+                              " bytes are read).");
             }
         }
         return content;
@@ -149,7 +152,8 @@ public:
     bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 };
 
-FileSystem* gActive = nullptr;
+// Read from loader threads; set by tests before any runs.
+std::atomic<FileSystem*> gActive = nullptr;
 
 }  // namespace
 
@@ -158,13 +162,18 @@ FileSystem& realFileSystem() {
     return instance;
 }
 
-FileSystem& fileSystem() { return gActive != nullptr ? *gActive : realFileSystem(); }
+FileSystem& fileSystem() {
+    FileSystem* active = gActive.load();
+    return active != nullptr ? *active : realFileSystem();
+}
 
-ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : mPrevious(gActive) {
+ScopedFileSystem::ScopedFileSystem(FileSystem& replacement) : mPrevious(gActive.load()) {
     gActive = &replacement;
 }
 
-ScopedFileSystem::~ScopedFileSystem() { gActive = mPrevious; }
+ScopedFileSystem::~ScopedFileSystem() {
+    gActive = mPrevious;
+}
 
 }  // namespace platform
 }  // namespace veltrano

@@ -6,6 +6,11 @@ namespace {
 
 constexpr std::size_t kMaximumTitleLength = 40;
 
+std::string& titleStorage() {
+    static std::string title(kProductName);
+    return title;
+}
+
 }  // namespace
 
 std::string deriveApplicationTitle(std::string_view productName) {
@@ -18,6 +23,14 @@ std::string deriveApplicationTitle(std::string_view productName) {
         title = title.substr(0, lastBlank);
     } while (title.size() > kMaximumTitleLength);
     return std::string(title);
+}
+
+void SetApplicationTitle() {
+    titleStorage() = deriveApplicationTitle(kProductName);
+}
+
+const std::string& applicationTitle() {
+    return titleStorage();
 }
 
 }  // namespace veltrano

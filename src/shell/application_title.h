@@ -12,4 +12,9 @@ inline constexpr std::string_view kProductName = "Veltrano";
 // its whole name, so "Veltrano" stays "Veltrano".
 std::string deriveApplicationTitle(std::string_view productName);
 
+// Sets the application title from the product name; done once, while the main window loads.
+void SetApplicationTitle();
+// The title of plain message boxes: the product name until SetApplicationTitle has run.
+const std::string& applicationTitle();
+
 }  // namespace veltrano

@@ -18,6 +18,12 @@ std::string composeFailureMessage(std::string_view description, std::string_view
     return text;
 }
 
+std::string locationText(std::string_view window, std::string_view handler) {
+    std::string text = "in Veltrano2021/08/31.";
+    text.append(window).append(".").append(handler).append(" ");
+    return text;
+}
+
 void ReportFailure(Messages& messages, std::string_view description, std::string_view location,
                    int line) {
     try {

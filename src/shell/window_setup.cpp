@@ -1,0 +1,100 @@
+#include "shell/window_setup.h"
+
+#include <QFont>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QWidget>
+
+#include "platform/qt/cursor_file.h"
+#include "platform/qt/desktop_services.h"
+#include "platform/qt/qt_text.h"
+#include "shell/guarded_steps.h"
+#include "shell/shell_functions.h"
+#include "shell/twips.h"
+#include "shell/window_pointer.h"
+
+namespace veltrano {
+
+namespace {
+
+QFont arialBold(qreal pointSize) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+template <class Control>
+Control* addControl(QWidget& parent, const char* name, int left, int top, int width, int height) {
+    auto* control = new Control(&parent);
+    control->setObjectName(QLatin1String(name));
+    WindowPointer::markControl(*control);
+    placeInTwips(*control, left, top, width, height);
+    return control;
+}
+
+}  // namespace
+
+void setUpFixedWindow(QWidget& window, int clientWidthTwips, int clientHeightTwips) {
+    window.setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    window.setFont(arialBold(9));
+    const qreal dpi = window.screen()->logicalDotsPerInch();
+    window.setFixedSize(twipsToPixels(clientWidthTwips, dpi),
+                        twipsToPixels(clientHeightTwips, dpi));
+}
+
+void centreOnScreen(QWidget& window) {
+    const QRect available = window.screen()->availableGeometry();
+    window.move(available.center() - window.rect().center());
+}
+
+QPushButton* addPushButton(QWidget& parent, const char* name, const QString& caption, int left,
+                           int top, int width, int height) {
+    auto* button = addControl<QPushButton>(parent, name, left, top, width, height);
+    button->setText(caption);
+    button->setFont(arialBold(11.25));
+    return button;
+}
+
+QGroupBox* addFrame(QWidget& parent, const char* name, const QString& caption, int left, int top,
+                    int width, int height) {
+    auto* frame = addControl<QGroupBox>(parent, name, left, top, width, height);
+    frame->setTitle(caption);
+    return frame;
+}
+
+QLineEdit* addTextBox(QWidget& parent, const char* name, int left, int top, int width, int height) {
+    return addControl<QLineEdit>(parent, name, left, top, width, height);
+}
+
+QLabel* addLabel(QWidget& parent, const char* name, const QString& caption, int left, int top,
+                 int width, int height) {
+    auto* label = addControl<QLabel>(parent, name, left, top, width, height);
+    label->setText(caption);
+    return label;
+}
+
+QString besideProgramFile(const char* relativeName) {
+    const std::string folder = platform::toUtf8(platform::desktopServices().applicationFolder());
+    return platform::toQString(besideProgram(folder, relativeName));
+}
+
+void loadHandPointer(GuardedSteps& steps, int testLine, int loadLine, PointerTest question,
+                     WindowPointer& pointer) {
+    const QString pointerFile = besideProgramFile("HAND-M.CUR");
+    const bool asksPresent = question == PointerTest::AskPresent;
+    const bool answer = steps.test(
+        testLine, [&] { return FileExists(platform::toUtf8(pointerFile)) == asksPresent; });
+    if (answer == asksPresent) {
+        steps.step(loadLine,
+                   [&] { pointer.setCustomPointer(platform::loadCursorFile(pointerFile)); });
+    }
+}
+
+}  // namespace veltrano

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace veltrano {
+
+class GuardedSteps;
+class WindowPointer;
+
+// Both windows: fixed single border, close and minimise only, the given client size in
+// twips, Arial 9 pt bold.
+void setUpFixedWindow(QWidget& window, int clientWidthTwips, int clientHeightTwips);
+void centreOnScreen(QWidget& window);
+
+// Controls placed in twips inside parent, named after the control.
+QPushButton* addPushButton(QWidget& parent, const char* name, const QString& caption, int left,
+                           int top, int width, int height);
+QGroupBox* addFrame(QWidget& parent, const char* name, const QString& caption, int left, int top,
+                    int width, int height);
+QLineEdit* addTextBox(QWidget& parent, const char* name, int left, int top, int width, int height);
+QLabel* addLabel(QWidget& parent, const char* name, const QString& caption, int left, int top,
+                 int width, int height);
+
+// A file beside the program, e.g. "HAND-M.CUR".
+QString besideProgramFile(const char* relativeName);
+
+// The load steps' hand pointer: tests for the pointer file at testLine and, when it is there,
+// loads it at loadLine as the window's custom pointer. The main window asks "is it there?",
+// so a failing test goes on to the load; the join setup window asks "is it missing?", so a
+// failing test skips it.
+enum class PointerTest { AskPresent, AskMissing };
+void loadHandPointer(GuardedSteps& steps, int testLine, int loadLine, PointerTest question,
+                     WindowPointer& pointer);
+
+}  // namespace veltrano

@@ -1,0 +1,57 @@
+#include "tables/table_store.h"
+
+#include <utility>
+
+namespace veltrano {
+
+void TableStore::replaceAll() {
+    mColRows1 = std::make_shared<RowLists>();
+    mColRows2 = std::make_shared<RowLists>();
+    mColColumnsCount1 = std::make_shared<ColumnCounts>();
+    mColColumnsCount2 = std::make_shared<ColumnCounts>();
+    mDicColumns1 = std::make_shared<CellMap>();
+    mDicColumns2 = std::make_shared<CellMap>();
+}
+
+StoredFile storedFile(const TableStore& store, int fileNumber) {
+    if (fileNumber == 1) {
+        return {store.mColRows1, store.mColColumnsCount1, store.mDicColumns1};
+    }
+    return {store.mColRows2, store.mColColumnsCount2, store.mDicColumns2};
+}
+
+TableStoreBuilder::TableStoreBuilder(StoredFile file) : mFile(std::move(file)) {}
+
+void TableStoreBuilder::beginTable(std::int32_t tableNumber) {
+    mTable = tableNumber;
+    mRowList = RowList();
+    mLastRowCells = 0;
+}
+
+void TableStoreBuilder::addRow(std::int32_t cellCount) {
+    mRowList.appendRow();
+    mLastRowCells = cellCount;
+    mCell = 0;
+}
+
+void TableStoreBuilder::addCell(std::string_view text) {
+    // The index is taken first: a cell that fails to be added stays missing, and the next
+    // cell keeps its own index.
+    const CellKey key{mTable, mRowList.rowCount(), mCell++};
+    mFile.cells->add(key, text);
+}
+
+void TableStoreBuilder::skipCell() {
+    ++mCell;
+}
+
+bool TableStoreBuilder::endTable() {
+    if (mRowList.isEmpty()) {
+        return false;
+    }
+    mFile.rows->add(mRowList);
+    mFile.columnCounts->add(mLastRowCells);
+    return true;
+}
+
+}  // namespace veltrano
