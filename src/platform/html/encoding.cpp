@@ -1,0 +1,151 @@
+#include "platform/html/encoding.h"
+
+#include <array>
+#include <cstddef>
+#include <string>
+
+namespace veltrano::html {
+namespace {
+
+struct EncodingEntry {
+    Encoding encoding;
+    std::string_view name;
+    // Every label of the encoding, lower case, separated by single spaces.
+    std::string_view labels;
+};
+
+// In the order of the enumeration, so that an encoding is also its index here.
+constexpr std::array kEncodings = {
+    EncodingEntry{Encoding::Utf8, "UTF-8",
+                  "unicode-1-1-utf-8 unicode11utf8 unicode20utf8 utf-8 utf8 x-unicode20utf8"},
+    EncodingEntry{Encoding::Ibm866, "IBM866", "866 cp866 csibm866 ibm866"},
+    EncodingEntry{Encoding::Iso8859_2, "ISO-8859-2",
+                  "csisolatin2 iso-8859-2 iso-ir-101 iso8859-2 iso88592 iso_8859-2 "
+                  "iso_8859-2:1987 l2 latin2"},
+    EncodingEntry{Encoding::Iso8859_3, "ISO-8859-3",
+                  "csisolatin3 iso-8859-3 iso-ir-109 iso8859-3 iso88593 iso_8859-3 "
+                  "iso_8859-3:1988 l3 latin3"},
+    EncodingEntry{Encoding::Iso8859_4, "ISO-8859-4",
+                  "csisolatin4 iso-8859-4 iso-ir-110 iso8859-4 iso88594 iso_8859-4 "
+                  "iso_8859-4:1988 l4 latin4"},
+    EncodingEntry{Encoding::Iso8859_5, "ISO-8859-5",
+                  "csisolatincyrillic cyrillic iso-8859-5 iso-ir-144 iso8859-5 iso88595 "
+                  "iso_8859-5 iso_8859-5:1988"},
+    EncodingEntry{Encoding::Iso8859_6, "ISO-8859-6",
+                  "arabic asmo-708 csiso88596e csiso88596i csisolatinarabic ecma-114 iso-8859-6 "
+                  "iso-8859-6-e iso-8859-6-i iso-ir-127 iso8859-6 iso88596 iso_8859-6 "
+                  "iso_8859-6:1987"},
+    EncodingEntry{Encoding::Iso8859_7, "ISO-8859-7",
+                  "csisolatingreek ecma-118 elot_928 greek greek8 iso-8859-7 iso-ir-126 "
+                  "iso8859-7 iso88597 iso_8859-7 iso_8859-7:1987 sun_eu_greek"},
+    EncodingEntry{Encoding::Iso8859_8, "ISO-8859-8",
+                  "csiso88598e csisolatinhebrew hebrew iso-8859-8 iso-8859-8-e iso-ir-138 "
+                  "iso8859-8 iso88598 iso_8859-8 iso_8859-8:1988 visual"},
+    EncodingEntry{Encoding::Iso8859_8I, "ISO-8859-8-I", "csiso88598i iso-8859-8-i logical"},
+    EncodingEntry{Encoding::Iso8859_10, "ISO-8859-10",
+                  "csisolatin6 iso-8859-10 iso-ir-157 iso8859-10 iso885910 l6 latin6"},
+    EncodingEntry{Encoding::Iso8859_13, "ISO-8859-13", "iso-8859-13 iso8859-13 iso885913"},
+    EncodingEntry{Encoding::Iso8859_14, "ISO-8859-14", "iso-8859-14 iso8859-14 iso885914"},
+    EncodingEntry{Encoding::Iso8859_15, "ISO-8859-15",
+                  "csisolatin9 iso-8859-15 iso8859-15 iso885915 iso_8859-15 l9"},
+    EncodingEntry{Encoding::Iso8859_16, "ISO-8859-16", "iso-8859-16"},
+    EncodingEntry{Encoding::Koi8R, "KOI8-R", "cskoi8r koi koi8 koi8-r koi8_r"},
+    EncodingEntry{Encoding::Koi8U, "KOI8-U", "koi8-ru koi8-u"},
+    EncodingEntry{Encoding::Macintosh, "macintosh", "csmacintosh mac macintosh x-mac-roman"},
+    EncodingEntry{Encoding::Windows874, "windows-874",
+                  "dos-874 iso-8859-11 iso8859-11 iso885911 tis-620 windows-874"},
+    EncodingEntry{Encoding::Windows1250, "windows-1250", "cp1250 windows-1250 x-cp1250"},
+    EncodingEntry{Encoding::Windows1251, "windows-1251", "cp1251 windows-1251 x-cp1251"},
+    EncodingEntry{Encoding::Windows1252, "windows-1252",
+                  "ansi_x3.4-1968 ascii cp1252 cp819 csisolatin1 ibm819 iso-8859-1 iso-ir-100 "
+                  "iso8859-1 iso88591 iso_8859-1 iso_8859-1:1987 l1 latin1 us-ascii "
+                  "windows-1252 x-cp1252"},
+    EncodingEntry{Encoding::Windows1253, "windows-1253", "cp1253 windows-1253 x-cp1253"},
+    EncodingEntry{Encoding::Windows1254, "windows-1254",
+                  "cp1254 csisolatin5 iso-8859-9 iso-ir-148 iso8859-9 iso88599 iso_8859-9 "
+                  "iso_8859-9:1989 l5 latin5 windows-1254 x-cp1254"},
+    EncodingEntry{Encoding::Windows1255, "windows-1255", "cp1255 windows-1255 x-cp1255"},
+    EncodingEntry{Encoding::Windows1256, "windows-1256", "cp1256 windows-1256 x-cp1256"},
+    EncodingEntry{Encoding::Windows1257, "windows-1257", "cp1257 windows-1257 x-cp1257"},
+    EncodingEntry{Encoding::Windows1258, "windows-1258", "cp1258 windows-1258 x-cp1258"},
+    EncodingEntry{Encoding::XMacCyrillic, "x-mac-cyrillic", "x-mac-cyrillic x-mac-ukrainian"},
+    EncodingEntry{Encoding::Gbk, "GBK",
+                  "chinese csgb2312 csiso58gb231280 gb2312 gb_2312 gb_2312-80 gbk iso-ir-58 "
+                  "x-gbk"},
+    EncodingEntry{Encoding::Gb18030, "gb18030", "gb18030"},
+    EncodingEntry{Encoding::Big5, "Big5", "big5 big5-hkscs cn-big5 csbig5 x-x-big5"},
+    EncodingEntry{Encoding::EucJp, "EUC-JP", "cseucpkdfmtjapanese euc-jp x-euc-jp"},
+    EncodingEntry{Encoding::Iso2022Jp, "ISO-2022-JP", "csiso2022jp iso-2022-jp"},
+    EncodingEntry{Encoding::ShiftJis, "Shift_JIS",
+                  "csshiftjis ms932 ms_kanji shift-jis shift_jis sjis windows-31j x-sjis"},
+    EncodingEntry{Encoding::EucKr, "EUC-KR",
+                  "cseuckr csksc56011987 euc-kr iso-ir-149 korean ks_c_5601-1987 "
+                  "ks_c_5601-1989 ksc5601 ksc_5601 windows-949"},
+    EncodingEntry{Encoding::Replacement, "replacement",
+                  "csiso2022kr hz-gb-2312 iso-2022-cn iso-2022-cn-ext iso-2022-kr replacement"},
+    EncodingEntry{Encoding::Utf16Be, "UTF-16BE", "unicodefffe utf-16be"},
+    EncodingEntry{Encoding::Utf16Le, "UTF-16LE",
+                  "csunicode iso-10646-ucs-2 ucs-2 unicode unicodefeff utf-16 utf-16le"},
+    EncodingEntry{Encoding::XUserDefined, "x-user-defined", "x-user-defined"},
+};
+
+constexpr bool isInEnumerationOrder() {
+    for (std::size_t i = 0; i < kEncodings.size(); ++i) {
+        if (static_cast<std::size_t>(kEncodings[i].encoding) != i) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(isInEnumerationOrder());
+
+bool isAsciiWhitespace(char c) {
+    return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
+}
+
+bool containsWord(std::string_view words, std::string_view word) {
+    for (std::size_t start = 0; start < words.size();) {
+        std::size_t end = words.find(' ', start);
+        if (end == std::string_view::npos) {
+            end = words.size();
+        }
+        if (words.substr(start, end - start) == word) {
+            return true;
+        }
+        start = end + 1;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::string_view encodingName(Encoding encoding) {
+    return kEncodings[static_cast<std::size_t>(encoding)].name;
+}
+
+std::optional<Encoding> encodingForLabel(std::string_view label) {
+    while (!label.empty() && isAsciiWhitespace(label.front())) {
+        label.remove_prefix(1);
+    }
+    while (!label.empty() && isAsciiWhitespace(label.back())) {
+        label.remove_suffix(1);
+    }
+    // A space inside would match across two labels of the list.
+    if (label.empty() || label.find(' ') != std::string_view::npos) {
+        return std::nullopt;
+    }
+    std::string lowered(label);
+    for (char& c : lowered) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    for (const EncodingEntry& entry : kEncodings) {
+        if (containsWord(entry.labels, lowered)) {
+            return entry.encoding;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace veltrano::html

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+struct GumboInternalNode;
+
+namespace veltrano::html {
+
+class ElementList;
+
+// A handle to an element of an HtmlDocument's tree; valid while the document lives. Copying
+// it copies the handle, not the element.
+class Element final {
+public:
+    explicit Element(const GumboInternalNode* node) : mNode(node) {}
+
+    // The DOM's element.getElementsByTagName(name): every element with that local name
+    // (ASCII case-insensitive) below this one, in document order, template contents excluded.
+    ElementList getElementsByTagName(std::string_view name) const;
+    // The DOM's textContent: the text of every text node below, as the parser left it.
+    std::string textContent() const;
+
+    const GumboInternalNode* node() const { return mNode; }
+    friend bool operator==(const Element&, const Element&) = default;
+
+private:
+    const GumboInternalNode* mNode;
+};
+
+// The result of getElementsByTagName, fixed when it is made (the tree never changes).
+class ElementList final {
+public:
+    explicit ElementList(std::vector<Element> items) : mItems(std::move(items)) {}
+
+    std::size_t length() const { return mItems.size(); }
+    // Throws std::out_of_range from index length() on.
+    Element item(std::size_t index) const { return mItems.at(index); }
+
+private:
+    std::vector<Element> mItems;
+};
+
+// Every element with that local name below the node (document or element), document order.
+ElementList elementsByTagName(const GumboInternalNode& root, std::string_view name);
+
+}  // namespace veltrano::html

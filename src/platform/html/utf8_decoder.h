@@ -1,0 +1,16 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace veltrano::html {
+
+// True when bytes are well-formed UTF-8: no overlong forms, surrogates or values past U+10FFFF,
+// no sequence cut off at the end.
+bool isValidUtf8(std::string_view bytes);
+
+// Appends bytes to out as UTF-8, each maximal ill-formed subsequence replaced by one U+FFFD,
+// as browsers decode UTF-8. Well-formed runs are copied as they are.
+void decodeUtf8(std::string_view bytes, std::string& out);
+
+}  // namespace veltrano::html
