@@ -1,0 +1,64 @@
+#include "join/path_helpers.h"
+
+#include "platform/file_system.h"
+
+namespace veltrano {
+namespace {
+
+void appendCollapsingPairs(std::string& out, std::string_view path, char separator) {
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        out += path[i];
+        if (path[i] == separator && i + 1 < path.size() && path[i + 1] == separator) {
+            ++i;
+        }
+    }
+}
+
+}  // namespace
+
+std::string NormalizePath(std::string_view path, char separator) {
+    std::string normalized;
+    normalized.reserve(path.size() + 1);
+    if (!path.empty() && path.front() == separator) {
+        normalized.assign(2, separator);
+        const std::size_t rest = path.find_first_not_of(separator);
+        path.remove_prefix(rest == std::string_view::npos ? path.size() : rest);
+    }
+    appendCollapsingPairs(normalized, path, separator);
+    return normalized;
+}
+
+bool FolderExists(const std::string& path) {
+    try {
+        return platform::fileSystem().isDirectory(path);
+    } catch (...) {
+        return false;
+    }
+}
+
+void DeleteFileQuietly(const std::string& path) {
+    try {
+        platform::fileSystem().removeFile(path);
+    } catch (...) {
+        // Quiet by contract: the caller has nothing to do about a file that stays.
+    }
+}
+
+void WriteTextFile(std::string_view bytes, const std::string& path) {
+    const std::size_t cut = path.rfind(kPathSeparator);
+    // A file directly under the root keeps the root as its folder.
+    const std::string folder =
+        cut == std::string::npos ? std::string() : path.substr(0, cut == 0 ? 1 : cut);
+    const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
+
+    platform::FileSystem& files = platform::fileSystem();
+    const std::string temporary = files.writeNewTemporaryFile(folder, "." + name + ".", bytes);
+    try {
+        files.replaceFile(temporary, path);
+    } catch (...) {
+        DeleteFileQuietly(temporary);
+        throw;
+    }
+}
+
+}  // namespace veltrano

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace veltrano {
+
+// The separator of this platform's paths. Elsewhere a backslash is an ordinary file-name
+// character, so the path rules below are written in terms of this separator, never a
+// hard-coded backslash.
+#ifdef _WIN32
+inline constexpr char kPathSeparator = '\\';
+#else
+inline constexpr char kPathSeparator = '/';
+#endif
+
+// Collapses doubled separators (one left-to-right, non-overlapping pass: two become one,
+// three or four become two) and turns any leading run of separators into exactly two, so a
+// network prefix survives and a folder text ending with a separator gives one before the name.
+std::string NormalizePath(std::string_view path, char separator = kPathSeparator);
+
+// True when path names an existing directory. Empty, missing, unreachable or ordinary-file
+// paths give false; never fails.
+bool FolderExists(const std::string& path);
+
+// Removes the file if it can; any failure, a missing file included, is ignored.
+void DeleteFileQuietly(const std::string& path);
+
+// Puts bytes in place of the file at path as one piece: they are written to a temporary file
+// beside it, which then replaces the file (a read-only one included). On failure the earlier
+// file is untouched, no temporary file is left and veltrano::Failure carries the platform's
+// description. The bytes are written as they stand: no byte-order mark, no line-end changes.
+void WriteTextFile(std::string_view bytes, const std::string& path);
+
+}  // namespace veltrano

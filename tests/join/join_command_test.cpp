@@ -1,0 +1,321 @@
+#include "join/join_command.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "fake_join_setup_view.h"
+#include "platform/failure.h"
+#include "platform/file_system.h"
+
+namespace veltrano {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::string>;
+
+const std::string kDone = "Done.";
+const std::string kFolderMissing = "Folder does not exist. Please select another folder.";
+const std::string kNoColumn1 = "You must select first common columns for file #1.";
+const std::string kNoColumn2 = "You must select first common columns for file #2.";
+constexpr const char* kThreeByTwo = "a1 a2|b1 b2|c1 c2";
+constexpr const char* kFiveByThree = "p1 p2 p3|q1 q2 q3|r1 r2 r3|s1 s2 s3|t1 t2 t3";
+constexpr const char* kTwoByThree = "p1 p2 p3|q1 q2 q3";
+
+// The result file for rows of written cell texts as for splitRows, "_" for a filler cell.
+std::string document(std::string_view rows) {
+    std::string html = "<html><title>Join Results</title><body><table border=1>\r\n";
+    for (const auto& row : splitRows(rows)) {
+        html += "<tr>\r\n";
+        for (const auto& cell : row) {
+            html += "<td>" + (cell == "_" ? "&nbsp;" : cell) + "</td>\r\n";
+        }
+        html += "</tr>\r\n";
+    }
+    return html + "</table></body></html>";
+}
+
+std::string failureAt(const std::string& description, int line) {
+    return description + "\r\nin Veltrano2021/08/31.Form2.PushButton6_Click at line " +
+           std::to_string(line) + "\r\rPlease email screenshot of this message to " +
+           "support@kestrava.com";
+}
+
+enum class Mode { None, Append, Join };
+
+class JoinCommandTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "join_tests.XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        mRoot = pattern;
+        mOutput = mRoot / "out";
+        fs::create_directory(mOutput);
+        mView.folder = mOutput.string();
+    }
+
+    void TearDown() override {
+        // Whatever happened, no temporary file stays behind, wherever the folder went.
+        for (const auto& entry : fs::recursive_directory_iterator(mRoot)) {
+            EXPECT_NE(entry.path().filename().string().rfind(".joined.html", 0), 0u)
+                << entry.path();
+        }
+        fs::remove_all(mRoot);
+    }
+
+    void choose(Mode mode, int column1, int column2, const TableGrid& grid1,
+                const TableGrid& grid2) {
+        mView.appendMode = mode == Mode::Append;
+        mView.joinMode = mode == Mode::Join;
+        mView.column1 = column1;
+        mView.column2 = column2;
+        mView.table1 = grid1;
+        mView.table2 = grid2;
+    }
+    static std::string read(const fs::path& file) {
+        std::ifstream in(file, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::string result() const { return read(mOutput / "joined.html"); }
+    void writeEarlierResult() const { std::ofstream(mOutput / "joined.html") << "earlier"; }
+
+    fs::path mRoot;
+    fs::path mOutput;
+    FakeJoinSetupView mView;
+    RecordingMessages mMessages;
+    JoinCommand mCommand{mView, mMessages};
+};
+
+struct DocumentCase {
+    const char* name;
+    Mode mode;
+    int column1;
+    int column2;
+    int columns1;
+    const char* rows1;
+    int columns2;
+    const char* rows2;
+    const char* written;
+};
+
+class JoinDocumentTest : public JoinCommandTest,
+                         public testing::WithParamInterface<DocumentCase> {};
+
+TEST_P(JoinDocumentTest, WritesTheDocumentAndSaysDone) {
+    const DocumentCase& c = GetParam();
+    choose(c.mode, c.column1, c.column2, {c.columns1, c.rows1}, {c.columns2, c.rows2});
+    mCommand.run();
+    EXPECT_EQ(result(), document(c.written));
+    EXPECT_EQ(mMessages.plain, Texts{kDone});
+    EXPECT_TRUE(mMessages.failures.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Modes, JoinDocumentTest,
+    testing::Values(
+        DocumentCase{"JoinSecondGridLonger", Mode::Join, 0, 1, 2, kThreeByTwo, 3, kFiveByThree,
+                     "a1 a2 p1 p3|b1 b2 q1 q3|c1 c2 r1 r3|_ _ s1 s3|_ _ t1 t3"},
+        DocumentCase{"JoinSecondGridShorter", Mode::Join, 0, 1, 2, kThreeByTwo, 3, kTwoByThree,
+                     "a1 a2 p1 p3|b1 b2 q1 q3|c1 c2 _ _"},
+        // Equal common values in different rows stay apart: rows pair by position alone.
+        DocumentCase{"JoinPairsRowsByPositionOnly", Mode::Join, 1, 0, 2, "x k1|y k2", 2,
+                     "k2 m|k1 n", "x k1 m|y k2 n"},
+        DocumentCase{"AppendKeepsWidthsWithoutColumnChoices", Mode::Append, -1, -1, 2, kThreeByTwo,
+                     4, "w1 w2 w3 w4|v1 v2 v3 v4", "a1 a2|b1 b2|c1 c2|w1 w2 w3 w4|v1 v2 v3 v4"},
+        DocumentCase{"JoinBothGridsEmpty", Mode::Join, 0, 0, 2, "", 3, "", ""},
+        DocumentCase{"AppendBothGridsEmpty", Mode::Append, 0, 0, 2, "", 3, "", ""},
+        DocumentCase{"NeitherOptionSelected", Mode::None, 0, 0, 2, kThreeByTwo, 3, kFiveByThree,
+                     ""},
+        DocumentCase{"CellTextEscapedInTheCodePage", Mode::Append, -1, -1, 4,
+                     "a<b&c> Z\u00fcrich\u20ac \u2192 ", 1, "two\r\nlines",
+                     "a&lt;b&amp;c&gt; Z\xfcrich\x80 &#8594; |two\r\nlines"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+enum class Folder { Existing, EmptyText, Missing, OrdinaryFile };
+
+struct CheckCase {
+    const char* name;
+    Folder folder;
+    Mode mode;
+    int column1;
+    int column2;
+    Texts shown;
+};
+
+class JoinCheckTest : public JoinCommandTest, public testing::WithParamInterface<CheckCase> {};
+
+TEST_P(JoinCheckTest, StopsWithItsMessagesAndLeavesTheEarlierResult) {
+    const CheckCase& c = GetParam();
+    writeEarlierResult();
+    choose(c.mode, c.column1, c.column2, {2, kThreeByTwo}, {3, kFiveByThree});
+    const fs::path folders[] = {mOutput, "", mRoot / "missing", mOutput / "joined.html"};
+    mView.folder = folders[static_cast<int>(c.folder)].string();
+    mCommand.run();
+    EXPECT_EQ(mMessages.plain, c.shown);
+    EXPECT_TRUE(mMessages.failures.empty());
+    EXPECT_EQ(result(), "earlier");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Checks, JoinCheckTest,
+    testing::Values(
+        CheckCase{"EmptyFolderTextFirst", Folder::EmptyText, Mode::Join, -1, -1, {kFolderMissing}},
+        CheckCase{"MissingFolderFirst", Folder::Missing, Mode::Join, -1, -1, {kFolderMissing}},
+        CheckCase{
+            "OrdinaryFileIsNoFolder", Folder::OrdinaryFile, Mode::Append, 0, 0, {kFolderMissing}},
+        CheckCase{"NoColumnForFile1", Folder::Existing, Mode::Join, -1, 0, {kNoColumn1}},
+        CheckCase{"NoColumnForFile2", Folder::Existing, Mode::Join, 0, -1, {kNoColumn2}},
+        CheckCase{"NoColumnForEitherFile",
+                  Folder::Existing,
+                  Mode::Join,
+                  -1,
+                  -1,
+                  {kNoColumn1, kNoColumn2}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(JoinCommandTest, NormalisesTheFolderTextOnlyForTheResultPath) {
+    choose(Mode::Append, -1, -1, {1, "x"}, {0, ""});
+    // A trailing separator, and a doubled one inside the text.
+    for (const std::string& folder : {mOutput.string() + "/", mRoot.string() + "//out"}) {
+        SCOPED_TRACE(folder);
+        mView.folder = folder;
+        fs::remove(mOutput / "joined.html");
+        mCommand.run();
+        EXPECT_EQ(result(), document("x"));
+    }
+}
+
+TEST_F(JoinCommandTest, ReplacesAReadOnlyEarlierResult) {
+    writeEarlierResult();
+    fs::permissions(mOutput / "joined.html", fs::perms::owner_read | fs::perms::group_read);
+    choose(Mode::Append, -1, -1, {1, "new"}, {0, ""});
+    mCommand.run();
+    EXPECT_EQ(result(), document("new"));
+    EXPECT_EQ(mMessages.plain, Texts{kDone});
+}
+
+TEST_F(JoinCommandTest, IgnoresASecondClickDuringTheRun) {
+    choose(Mode::Append, -1, -1, {1, "x"}, {0, ""});
+    int eventPasses = 0;
+    mView.onEvents = [&] {
+        if (++eventPasses == 1) {
+            mCommand.run();
+        }
+    };
+    mCommand.run();
+    EXPECT_EQ(eventPasses, 1);
+    EXPECT_EQ(mMessages.plain, Texts{kDone});
+    EXPECT_EQ(result(), document("x"));
+}
+
+// The real file system, with writing or replacing made to fail.
+struct FaultyFileSystem final : platform::FileSystem {
+    bool failWrite = false;
+    bool failReplace = false;
+    platform::FileSystem& real = platform::realFileSystem();
+
+    bool canQueryModificationTime(const std::string& path) override {
+        return real.canQueryModificationTime(path);
+    }
+    bool isDirectory(const std::string& path) override { return real.isDirectory(path); }
+    std::string readFile(const std::string& path, std::uint64_t maxBytes) override {
+        return real.readFile(path, maxBytes);
+    }
+    std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
+                                      std::string_view bytes) override {
+        return failWrite ? throw Failure("No space left on device")
+                         : real.writeNewTemporaryFile(folder, prefix, bytes);
+    }
+    void replaceFile(const std::string& from, const std::string& to) override {
+        return failReplace ? throw Failure("Device or resource busy") : real.replaceFile(from, to);
+    }
+    bool removeFile(const std::string& path) override { return real.removeFile(path); }
+};
+
+enum class Fault { FolderVanishes, WriteFails, ReplaceFails };
+
+class JoinWriteFailureTest : public JoinCommandTest, public testing::WithParamInterface<Fault> {};
+
+TEST_P(JoinWriteFailureTest, ReportsKeepsTheEarlierResultAndRunsAgain) {
+    const Fault fault = GetParam();
+    FaultyFileSystem files;
+    const platform::ScopedFileSystem useFaultyFiles(files);
+    files.failWrite = fault == Fault::WriteFails;
+    files.failReplace = fault == Fault::ReplaceFails;
+    const fs::path moved = mRoot / "moved";
+    if (fault == Fault::FolderVanishes) {
+        mView.onEvents = [&] { fs::rename(mOutput, moved); };
+    }
+    writeEarlierResult();
+    choose(Mode::Append, -1, -1, {1, "new"}, {0, ""});
+
+    mCommand.run();
+    const std::string descriptions[] = {describeErrno(ENOENT), "No space left on device",
+                                        "Device or resource busy"};
+    EXPECT_EQ(mMessages.failures, Texts{failureAt(descriptions[static_cast<int>(fault)], 232)});
+    EXPECT_TRUE(mMessages.plain.empty());
+    EXPECT_EQ(read((fault == Fault::FolderVanishes ? moved : mOutput) / "joined.html"), "earlier");
+
+    // The run ended cleanly: once the cause is gone, the next click works.
+    if (fault == Fault::FolderVanishes) {
+        mView.onEvents = nullptr;
+        fs::rename(moved, mOutput);
+    }
+    files.failWrite = files.failReplace = false;
+    mCommand.run();
+    EXPECT_EQ(mMessages.plain, Texts{kDone});
+    EXPECT_EQ(result(), document("new"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, JoinWriteFailureTest,
+                         testing::Values(Fault::FolderVanishes, Fault::WriteFails,
+                                         Fault::ReplaceFails));
+
+struct FailingCellCase {
+    const char* name;
+    Mode mode;
+    int grid;
+    int row;
+    int column;
+    int line;
+};
+
+class JoinFailingCellTest : public JoinCommandTest,
+                            public testing::WithParamInterface<FailingCellCase> {};
+
+TEST_P(JoinFailingCellTest, ReportsTheCellsStepAndCarriesOn) {
+    const FailingCellCase& c = GetParam();
+    choose(c.mode, 0, 1, {2, "a1 a2|b1 b2"}, {3, kTwoByThree});
+    TableGrid& failing = c.grid == 1 ? mView.table1 : mView.table2;
+    const std::string lost = "<td>" + std::string(failing.cell(c.row, c.column)) + "</td>\r\n";
+    failing.failAt(c.row, c.column);
+    std::string written = document(c.mode == Mode::Join ? "a1 a2 p1 p3|b1 b2 q1 q3"
+                                                        : "a1 a2|b1 b2|p1 p2 p3|q1 q2 q3");
+    written.erase(written.find(lost), lost.size());
+
+    mCommand.run();
+    EXPECT_EQ(mMessages.failures, Texts{failureAt("Cell unavailable", c.line)});
+    EXPECT_EQ(mMessages.plain, Texts{kDone});
+    EXPECT_EQ(result(), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Steps, JoinFailingCellTest,
+    testing::Values(FailingCellCase{"AppendRowText1", Mode::Append, 1, 0, 0, 142},
+                    FailingCellCase{"AppendSubItem1", Mode::Append, 1, 1, 1, 144},
+                    FailingCellCase{"AppendRowText2", Mode::Append, 2, 0, 0, 160},
+                    FailingCellCase{"AppendSubItem2", Mode::Append, 2, 1, 2, 162},
+                    FailingCellCase{"JoinRowText1", Mode::Join, 1, 1, 0, 188},
+                    FailingCellCase{"JoinSubItem1", Mode::Join, 1, 0, 1, 190},
+                    FailingCellCase{"JoinRowText2", Mode::Join, 2, 1, 0, 208},
+                    FailingCellCase{"JoinSubItem2", Mode::Join, 2, 0, 2, 210}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace veltrano
