@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "join/form2.h"
 #include "platform/qt/desktop_services.h"
 #include "platform/qt/qt_messages.h"
 #include "platform/qt/skin_framework.h"
@@ -15,6 +16,7 @@
 #include "shell/guarded_steps.h"
 #include "shell/window_pointer.h"
 #include "shell/window_setup.h"
+#include "tables/extraction_command.h"
 #include "tables/source_file_commands.h"
 
 namespace veltrano {
@@ -22,7 +24,8 @@ namespace veltrano {
 Form1::Form1()
     : CommonDialog1(this),
       SkinFramework1(platform::desktopServices().createSkinComponent()),
-      mPointer(new WindowPointer(*this)) {
+      mPointer(new WindowPointer(*this)),
+      mExtraction(std::make_unique<ExtractionCommand>(*this)) {
     createControls();
     Form_Load();
     centreOnScreen(*this);
@@ -62,6 +65,7 @@ void Form1::createControls() {
     connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
     connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Click(); });
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
+    connect(PushButton7, &QPushButton::clicked, this, [this] { PushButton7_Click(); });
 }
 
 void Form1::Form_Load() {
@@ -74,17 +78,36 @@ void Form1::Form_Load() {
     loadHandPointer(steps, 106, 108, PointerTest::AskPresent, *mPointer);
 }
 
+Form2& Form1::form2() {
+    if (!mForm2) {
+        mForm2 = std::make_unique<Form2>(*this);
+    }
+    return *mForm2;
+}
+
+bool Form1::isLoading() const { return mExtraction->isLoading(); }
+
+// While "Next >" reads the files, the window's commands are refused: a path changed or a
+// second build started meanwhile would not match what is being read.
 void Form1::PushButton1_Click() {
-    loadSampleFiles(*Text1, *Text2);
+    if (!isLoading()) {
+        loadSampleFiles(*Text1, *Text2);
+    }
 }
 
 void Form1::PushButton4_Click() {
-    browseForSourceFile(CommonDialog1, *Text1, 1);
+    if (!isLoading()) {
+        browseForSourceFile(CommonDialog1, *Text1, 1);
+    }
 }
 
 void Form1::PushButton6_Click() {
-    browseForSourceFile(CommonDialog1, *Text2, 2);
+    if (!isLoading()) {
+        browseForSourceFile(CommonDialog1, *Text2, 2);
+    }
 }
+
+void Form1::PushButton7_Click() { mExtraction->run(); }
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();

@@ -15,6 +15,8 @@ namespace veltrano {
 namespace platform {
 class SkinComponent;
 }
+class ExtractionCommand;
+class Form2;
 class WindowPointer;
 
 // The main window: the two source file paths, their browse buttons, the samples button and
@@ -38,10 +40,14 @@ public:
     std::unique_ptr<platform::SkinComponent> SkinFramework1;
 
     WindowPointer& pointer() { return *mPointer; }
+    // The join setup window; the first touch creates it and runs its load steps.
+    Form2& form2();
+    bool hasForm2() const { return mForm2 != nullptr; }
 
     void PushButton1_Click();
     void PushButton4_Click();
     void PushButton6_Click();
+    void PushButton7_Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -50,7 +56,12 @@ private:
     void createControls();
     void Form_Load();
 
+    bool isLoading() const;
+
     WindowPointer* mPointer;
+    std::unique_ptr<Form2> mForm2;
+    // After the join setup window, so that work still running ends before that window goes.
+    std::unique_ptr<ExtractionCommand> mExtraction;
 };
 
 }  // namespace veltrano

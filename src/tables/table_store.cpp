@@ -35,10 +35,8 @@ void TableStoreBuilder::addRow(std::int32_t cellCount) {
 }
 
 void TableStoreBuilder::addCell(std::string_view text) {
-    // The index is taken first: a cell that fails to be added stays missing, and the next
-    // cell keeps its own index.
-    const CellKey key{mTable, mRowList.rowCount(), mCell++};
-    mFile.cells->add(key, text);
+    mFile.cells->add({mTable, mRowList.rowCount(), mCell}, text);
+    ++mCell;
 }
 
 void TableStoreBuilder::skipCell() {

@@ -38,19 +38,31 @@ struct StoredFile {
 
 StoredFile storedFile(const TableStore& store, int fileNumber);
 
-// Fills one file's containers in walk order; the extraction knows nothing else of them.
-class TableStoreBuilder final {
+// Where the walk of a document puts what it finds, in walk order.
+class TableSink {
+public:
+    virtual ~TableSink() = default;
+    virtual void beginTable(std::int32_t tableNumber) = 0;
+    // A row with that many cells; the last row's count becomes the table's column count.
+    virtual void addRow(std::int32_t cellCount) = 0;
+    virtual void addCell(std::string_view text) = 0;
+    // A cell whose text could not be read: it stays missing and the next cell keeps its index.
+    virtual void skipCell() = 0;
+    // True when the table had a row, and so was listed.
+    virtual bool endTable() = 0;
+};
+
+// Fills one file's containers; the extraction knows nothing else of them.
+class TableStoreBuilder final : public TableSink {
 public:
     explicit TableStoreBuilder(StoredFile file);
 
-    void beginTable(std::int32_t tableNumber);
-    // A row with that many cells; the last row's count becomes the table's column count.
-    void addRow(std::int32_t cellCount);
-    void addCell(std::string_view text);
-    // A cell whose text could not be read: it stays missing and the next cell keeps its index.
-    void skipCell();
-    // Appends the row list and the column count when the table has a row; true then.
-    bool endTable();
+    void beginTable(std::int32_t tableNumber) override;
+    void addRow(std::int32_t cellCount) override;
+    void addCell(std::string_view text) override;
+    void skipCell() override;
+    // Appends the row list and the column count when the table has a row.
+    bool endTable() override;
 
 private:
     StoredFile mFile;

@@ -33,7 +33,7 @@ private:
 
 // Desktop services for tests: message boxes are recorded, dialogs answered from queues, the
 // program folder is a fresh temporary folder, and ending the program is only noted.
-class FakeDesktop final : public platform::DesktopServices {
+class FakeDesktop : public platform::DesktopServices {
 public:
     FakeDesktop();
 

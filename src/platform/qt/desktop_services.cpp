@@ -5,6 +5,7 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "platform/qt/progress_display.h"
 #include "platform/qt/skin_framework.h"
 
 namespace veltrano::platform {
@@ -64,6 +65,11 @@ void DesktopServices::processPendingEvents() {
 
 void DesktopServices::endProgram() {
     QCoreApplication::quit();
+}
+
+std::unique_ptr<ProgressDisplay> DesktopServices::showProgress(QWidget* owner,
+                                                              const QString& text) {
+    return showProgressDialog(owner, text);
 }
 
 std::unique_ptr<SkinComponent> DesktopServices::createSkinComponent() {

@@ -9,6 +9,7 @@ class QWidget;
 
 namespace veltrano::platform {
 
+class ProgressDisplay;
 class SkinComponent;
 
 // A message box as the program asks for it; tests record these instead of showing them.
@@ -48,6 +49,8 @@ public:
     virtual void processPendingEvents();
     // Ends the program at once: no window runs its closing steps.
     virtual void endProgram();
+    // Shows the progress of long work until the returned display is dropped.
+    virtual std::unique_ptr<ProgressDisplay> showProgress(QWidget* owner, const QString& text);
     // The skin component the main window places on itself.
     virtual std::unique_ptr<SkinComponent> createSkinComponent();
 };

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <atomic>
+#include <future>
+#include <string>
+
+#include "tables/extraction.h"
+
+namespace veltrano {
+
+// Both files of one "Next >", read, parsed and walked side by side, one thread each, while
+// the windows keep handling events. Destroying it asks unfinished work to stop and waits for
+// it: a page being parsed finishes its parse first.
+class DocumentLoads final {
+public:
+    DocumentLoads(const std::string& path1, const std::string& path2);
+    ~DocumentLoads();
+    DocumentLoads(const DocumentLoads&) = delete;
+    DocumentLoads& operator=(const DocumentLoads&) = delete;
+
+    bool isReady() const;
+    // How far both files have come together, 0 to 100.
+    int percent() const;
+    void cancel() { mCancelled = true; }
+    bool wasCancelled() const { return mCancelled; }
+
+    // The file's tables once ready; rethrows what stopped its work.
+    ExtractedFile take(int fileNumber);
+
+private:
+    class Progress final : public ProgressReport {
+    public:
+        explicit Progress(const std::atomic<bool>& cancelled) : mCancelled(cancelled) {}
+        bool progress(double fraction) override;
+        double fraction() const { return mFraction; }
+
+    private:
+        const std::atomic<bool>& mCancelled;
+        std::atomic<double> mFraction = 0;
+    };
+
+    std::atomic<bool> mCancelled = false;
+    Progress mProgress1{mCancelled};
+    Progress mProgress2{mCancelled};
+    // Last, so that they are waited for before what the threads use goes away.
+    std::future<ExtractedFile> mFile1;
+    std::future<ExtractedFile> mFile2;
+};
+
+}  // namespace veltrano

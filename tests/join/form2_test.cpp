@@ -1,0 +1,351 @@
+#include "join/form2.h"
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QtTest>
+
+#include "fake_desktop.h"
+#include "join/preview_grid.h"
+#include "shell/form1.h"
+#include "shell/twips.h"
+#include "tables_on_screen.h"
+
+using veltrano::Form1;
+using veltrano::Form2;
+using veltrano::PreviewGrid;
+using veltrano::testing::FakeDesktop;
+using veltrano::testing::showTables;
+using veltrano::testing::TestFile;
+
+namespace {
+
+std::unique_ptr<QSettings> storedSettings() {
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                QStringLiteral("Kestrava"));
+    settings->beginGroup(QStringLiteral("Veltrano"));
+    return settings;
+}
+
+QStringList entries(const QComboBox* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) {
+        texts << list->itemText(i);
+    }
+    return texts;
+}
+
+QStringList row(const PreviewGrid* grid, int row) {
+    QStringList texts;
+    for (int column = 0; column < grid->model()->columnCount(); ++column) {
+        texts << grid->model()->index(row, column).data().toString();
+    }
+    return texts;
+}
+
+QStringList headers(const PreviewGrid* grid) {
+    QStringList texts;
+    for (int column = 0; column < grid->model()->columnCount(); ++column) {
+        texts << grid->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    return texts;
+}
+
+const TestFile kFile1 = {{1, {{"E-1", "Ana", "Lisbon"}, {"E-2", "Tom"}}},
+                         {2, {}},
+                         {3, {{"x", "y"}, {"z", "w"}, {"v", "u"}}}};
+const TestFile kFile2 = {{1, {{}, {"E-1", "B2", "58,400", "2024-03-04"}}}};
+
+}  // namespace
+
+class Form2Test : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init() { storedSettings()->remove(QString()); }
+
+    void controlsSitWhereTheLayoutSays() {
+        FakeDesktop desktop;
+        Form1 form1;
+        Form2& form = form1.form2();
+        const qreal dpi = form.screen()->logicalDotsPerInch();
+        auto px = [dpi](int twips) { return veltrano::twipsToPixels(twips, dpi); };
+        QCOMPARE(form.size(), QSize(px(8040), px(8625)));
+        struct Expected {
+            QWidget* control;
+            QWidget* parent;
+            QString caption;
+            QRect twips;
+        };
+        const Expected expected[] = {
+            {form.PushButton8, &form, QStringLiteral("< Back"), {120, 120, 7800, 405}},
+            {form.Frame2, &form, QStringLiteral("File #1"), {120, 600, 7800, 1275}},
+            {form.Label3, form.Frame2, QStringLiteral("Table Name:"), {240, 345, 1050, 225}},
+            {form.Combo1, form.Frame2, QString(), {1920, 300, 5620, 345}},
+            {form.Label1, form.Frame2, QStringLiteral("Common Column:"), {240, 795, 1500, 225}},
+            {form.Combo3, form.Frame2, QString(), {1920, 750, 5620, 345}},
+            {form.ListView1, &form, QString(), {120, 1980, 7800, 1335}},
+            {form.Frame1, &form, QStringLiteral("File #2"), {120, 3360, 7800, 1275}},
+            {form.Label2, form.Frame1, QStringLiteral("Table Name:"), {240, 345, 1050, 225}},
+            {form.Combo2, form.Frame1, QString(), {1920, 300, 5620, 345}},
+            {form.Label4, form.Frame1, QStringLiteral("Common Column:"), {240, 795, 1500, 225}},
+            {form.Combo4, form.Frame1, QString(), {1920, 750, 5620, 345}},
+            {form.ListView2, &form, QString(), {120, 4740, 7800, 1335}},
+            {form.Frame3, &form, QStringLiteral("Join Option"), {120, 6120, 7800, 1035}},
+            {form.Option1, form.Frame3, QStringLiteral("Append Tables Up and Down"),
+             {240, 300, 2895, 225}},
+            {form.Option2, form.Frame3,
+             QStringLiteral("Join Tables Left and Right By Common Column Of Data"),
+             {240, 650, 5415, 225}},
+            {form.Frame4, &form, QStringLiteral("Save Results To This Folder"),
+             {120, 7200, 7800, 810}},
+            {form.Text2, form.Frame4, QString(), {240, 300, 6630, 345}},
+            {form.PushButton1, form.Frame4, QStringLiteral("..."), {6960, 300, 600, 345}},
+            {form.PushButton6, &form, QStringLiteral("Start Joining"), {120, 8120, 7800, 405}},
+        };
+        for (const Expected& e : expected) {
+            QCOMPARE(e.control->parentWidget(), e.parent);
+            QCOMPARE(e.control->geometry(), QRect(px(e.twips.x()), px(e.twips.y()),
+                                                  px(e.twips.width()), px(e.twips.height())));
+            QString caption;
+            if (auto* button = qobject_cast<QAbstractButton*>(e.control)) {
+                caption = button->text();
+            } else if (auto* frame = qobject_cast<QGroupBox*>(e.control)) {
+                caption = frame->title();
+            } else if (auto* label = qobject_cast<QLabel*>(e.control)) {
+                caption = label->text();
+            }
+            QCOMPARE(caption, e.caption);
+        }
+        QCOMPARE(form.windowTitle(), QStringLiteral("Veltrano"));
+        QVERIFY(form.Option1->isChecked());
+        QVERIFY(form.Combo3->isEnabled());
+        QVERIFY(form.Combo4->isEnabled());
+        QCOMPARE(form.PushButton6->font().pointSizeF(), 11.25);
+
+        const QColor face = QApplication::palette().color(QPalette::Active, QPalette::Button);
+        for (QWidget* w : QList<QWidget*>{&form, form.Frame1, form.Frame2, form.Frame3,
+                                          form.Frame4, form.Option1, form.Option2, form.Label1,
+                                          form.Label2, form.Label3, form.Label4}) {
+            QCOMPARE(w->palette().color(QPalette::Window), face);
+        }
+        QVERIFY(!form.Combo1->autoFillBackground());
+    }
+
+    void tabOrderFollowsTheLayout() {
+        FakeDesktop desktop;
+        Form1 form1;
+        Form2& form = form1.form2();
+        const QList<QWidget*> order = {form.Combo1,  form.Combo3,      form.ListView1,
+                                       form.Combo2,  form.Combo4,      form.ListView2,
+                                       form.Option1, form.PushButton6, form.PushButton8,
+                                       form.Text2,   form.PushButton1};
+        for (qsizetype i = 0; i + 1 < order.size(); ++i) {
+            QWidget* next = order[i]->nextInFocusChain();
+            while (next->focusPolicy() == Qt::NoFocus || !order.contains(next)) {
+                if (next == form.Option2) {
+                    break;  // reached by the arrow keys inside its group
+                }
+                next = next->nextInFocusChain();
+            }
+            if (next == form.Option2) {
+                next = next->nextInFocusChain();
+            }
+            QCOMPARE(next, order[i + 1]);
+        }
+    }
+
+    void tableChoiceReplacesOnlyItsOwnFile() {
+        FakeDesktop desktop;
+        Form1 form1;
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        QVERIFY(form.isVisible());
+        QVERIFY(!form1.isVisible());
+        QCOMPARE(entries(form.Combo1), (QStringList{QStringLiteral("Table 1"),
+                                                    QStringLiteral("Table 3")}));
+        QCOMPARE(form.Combo1->currentIndex(), 0);
+        QCOMPARE(entries(form.Combo3),
+                 (QStringList{QStringLiteral("Column 1"), QStringLiteral("Column 2")}));
+        QCOMPARE(form.Combo3->currentIndex(), -1);
+        QCOMPARE(headers(form.ListView1),
+                 (QStringList{QStringLiteral("Column 1"), QStringLiteral("Column 2")}));
+        QCOMPARE(form.ListView1->model()->rowCount(), 2);
+        QCOMPARE(row(form.ListView1, 0), (QStringList{QStringLiteral("E-1"), QStringLiteral("Ana")}));
+        QCOMPARE(row(form.ListView2, 0), (QStringList{QString(), QString(), QString(), QString()}));
+        QCOMPARE(row(form.ListView2, 1).at(2), QStringLiteral("58,400"));
+
+        form.Combo4->setCurrentIndex(1);
+        form.Combo3->setCurrentIndex(1);
+        form.Combo1->setCurrentIndex(1);  // as a user's pick
+        QCOMPARE(form.ListView1->model()->rowCount(), 3);
+        QCOMPARE(row(form.ListView1, 2), (QStringList{QStringLiteral("v"), QStringLiteral("u")}));
+        QCOMPARE(form.Combo3->count(), 2);
+        QCOMPARE(form.Combo3->currentIndex(), -1);
+        // File #2 is untouched.
+        QCOMPARE(form.Combo4->currentIndex(), 1);
+        QCOMPARE(form.ListView2->model()->rowCount(), 2);
+        QVERIFY(desktop.messages.empty());
+    }
+
+    void gridModelBehavesAsAModel() {
+        FakeDesktop desktop;
+        Form1 form1;
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        QAbstractItemModelTester tester(form.ListView1->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        form.Combo1->setCurrentIndex(1);
+        form.Combo1->setCurrentIndex(0);
+        QVERIFY(!form.ListView1->model()->index(5, 0).isValid());
+        QVERIFY(!form.ListView1->model()->headerData(9, Qt::Horizontal).isValid());
+    }
+
+    void aFileWithoutTablesKeepsItsOldGrid() {
+        FakeDesktop desktop;
+        Form1 form1;
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        showTables(form1, {{1, {{"new"}}}}, {{4, {}}});
+        QCOMPARE(row(form.ListView1, 0), (QStringList{QStringLiteral("new")}));
+        QCOMPARE(form.Combo2->count(), 0);
+        QCOMPARE(form.Combo2->currentIndex(), -1);
+        // The store was replaced, yet grid 2 still shows what it was filled with.
+        QCOMPARE(form.ListView2->model()->rowCount(), 2);
+        QCOMPARE(row(form.ListView2, 1).at(0), QStringLiteral("E-1"));
+        QCOMPARE(form.Combo4->count(), 4);
+    }
+
+    void modeChoiceEnablesTheColumnLists() {
+        FakeDesktop desktop;
+        Form1 form1;
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        form.Combo3->setCurrentIndex(1);
+        QTest::mouseClick(form.Option1, Qt::LeftButton);
+        QVERIFY(!form.Combo3->isEnabled());
+        QVERIFY(!form.Combo4->isEnabled());
+        QTest::mouseClick(form.Option2, Qt::LeftButton);
+        QVERIFY(form.Option2->isChecked());
+        QVERIFY(form.Combo3->isEnabled());
+        QVERIFY(form.Combo4->isEnabled());
+        QCOMPARE(form.Combo3->currentIndex(), 1);  // kept while disabled
+        QTest::mouseClick(form.Option1, Qt::LeftButton);
+        QVERIFY(!form.Combo3->isEnabled());
+        QCOMPARE(form.Combo3->currentIndex(), 1);
+    }
+
+    void backKeepsEverything() {
+        FakeDesktop desktop;
+        Form1 form1;
+        form1.show();
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        form.Combo1->setCurrentIndex(1);
+        form.Combo4->setCurrentIndex(2);
+        form.Option2->click();
+        form.Text2->setText(QStringLiteral("/tmp/out/"));
+        form.PushButton8->click();
+        QVERIFY(form1.isVisible());
+        QVERIFY(!form.isVisible());
+        QCOMPARE(form.Combo1->currentIndex(), 1);
+        QCOMPARE(form.Combo4->currentIndex(), 2);
+        QVERIFY(form.Option2->isChecked());
+        QCOMPARE(form.ListView1->model()->rowCount(), 3);
+        QCOMPARE(form.Text2->text(), QStringLiteral("/tmp/out/"));
+        QCOMPARE(form.mStore.mColRows1->count(), 2U);
+        QCOMPARE(desktop.endProgramCalls, 0);
+    }
+
+    void closingEndsTheProgram() {
+        FakeDesktop desktop;
+        Form1 form1;
+        showTables(form1, kFile1, kFile2);
+        form1.form2().close();
+        QCOMPARE(desktop.endProgramCalls, 1);
+    }
+
+    void outputFolderStartsAtTheDesktopAndIsWrittenBack() {
+        FakeDesktop desktop;
+        Form1 form1;
+        Form2& form = form1.form2();
+        QCOMPARE(form.Text2->text(), QStringLiteral("/home/user/Desktop/"));
+        QCOMPARE(storedSettings()->value(QStringLiteral("Text2")).toString(),
+                 QStringLiteral("/home/user/Desktop/"));
+        // Every change is stored at once.
+        QTest::keyClicks(form.Text2, QStringLiteral("ab"));
+        QCOMPARE(storedSettings()->value(QStringLiteral("Text2")).toString(),
+                 QStringLiteral("/home/user/Desktop/ab"));
+    }
+
+    void aStoredEmptyFolderStaysEmpty() {
+        storedSettings()->setValue(QStringLiteral("Text2"), QString());
+        FakeDesktop desktop;
+        Form1 form1;
+        QCOMPARE(form1.form2().Text2->text(), QString());
+        QVERIFY(storedSettings()->contains(QStringLiteral("Text2")));
+    }
+
+    void aFailedDesktopLookupIsReportedAtLine112() {
+        storedSettings()->setValue(QStringLiteral("Text2"), QStringLiteral("/stored/"));
+        FakeDesktop desktop;
+        desktop.desktop.clear();
+        Form1 form1;
+        Form2& form = form1.form2();
+        QCOMPARE(form.Text2->text(), QString());
+        QCOMPARE(desktop.messages.size(), size_t{1});
+        QVERIFY(desktop.messages[0].text.startsWith(QStringLiteral(
+            "Invalid procedure call or argument\r\nin Veltrano2021/08/31.Form2.Form_Load at line "
+            "112\r\r")));
+    }
+
+    void aDamagedPointerFileIsReportedAtLine110() {
+        FakeDesktop desktop;
+        desktop.addBesideProgram(QStringLiteral("HAND-M.CUR"), "broken");
+        Form1 form1;  // reports its own line 108 first
+        Form2& form = form1.form2();
+        QCOMPARE(desktop.messages.size(), size_t{2});
+        QVERIFY(desktop.messages[1].text.contains(
+            QStringLiteral("in Veltrano2021/08/31.Form2.Form_Load at line 110\r\r")));
+        QCOMPARE(form.Text2->text(), QStringLiteral("/home/user/Desktop/"));
+    }
+
+    void pickingAFolderGivesExactlyOneSeparator() {
+        FakeDesktop desktop;
+        Form1 form1;
+        Form2& form = form1.form2();
+        form.Text2->setText(QStringLiteral("typed"));
+        form.PushButton1->click();  // cancelled
+        QCOMPARE(form.Text2->text(), QStringLiteral("typed"));
+        QCOMPARE(storedSettings()->value(QStringLiteral("Text2")).toString(),
+                 QStringLiteral("typed"));
+        QVERIFY(!storedSettings()->contains(QStringLiteral("LastFolderDot")));
+
+        struct Pick {
+            QString picked;
+            QString box;
+        };
+        for (const Pick& pick : {Pick{QStringLiteral("/"), QStringLiteral("/")},
+                                 Pick{QStringLiteral("/data/out"), QStringLiteral("/data/out/")}}) {
+            desktop.folderAnswers = {pick.picked};
+            form.PushButton1->click();
+            QCOMPARE(form.Text2->text(), pick.box);
+            QCOMPARE(storedSettings()->value(QStringLiteral("Text2")).toString(), pick.box);
+            QCOMPARE(storedSettings()->value(QStringLiteral("LastFolderDot")).toString(),
+                     pick.picked);
+        }
+        QCOMPARE(desktop.folderTitles.first(), QStringLiteral("Save To This Folder"));
+        QVERIFY(desktop.messages.empty());
+    }
+};
+
+QTEST_MAIN(Form2Test)
+#include "form2_test.moc"
