@@ -97,6 +97,8 @@ void Form2::createControls() {
 
     const QList<QWidget*> tabOrder = {Combo1,  Combo2,      Combo4,      ListView2, Option1,
                                       Option2, PushButton6, PushButton8, Text2,     PushButton1};
+    spreadWindowFont(*this);
+
     setTabOrder(Combo1, Combo3);
     setTabOrder(Combo3, ListView1);
     setTabOrder(ListView1, Combo2);
@@ -145,8 +147,9 @@ void Form2::selectTable(int fileNumber, int position) {
     PreviewGrid* grid = fileNumber == 1 ? ListView1 : ListView2;
     grid->setTable(PreviewTable());
     columns->clear();
-    PreviewTable table = PreviewTable::choose(storedFile(mStore, fileNumber), static_cast<std::size_t>(position),
-                                 platform::toUtf8(list->currentText()));
+    PreviewTable table =
+        PreviewTable::choose(storedFile(mStore, fileNumber), static_cast<std::size_t>(position),
+                             platform::toUtf8(list->currentText()));
     QStringList entries;
     entries.reserve(table.columnCount());
     for (int column = 1; column <= table.columnCount(); ++column) {
@@ -157,7 +160,9 @@ void Form2::selectTable(int fileNumber, int position) {
     grid->setTable(std::move(table));
 }
 
-void Form2::clearTableList(int fileNumber) { (fileNumber == 1 ? Combo1 : Combo2)->clear(); }
+void Form2::clearTableList(int fileNumber) {
+    (fileNumber == 1 ? Combo1 : Combo2)->clear();
+}
 
 void Form2::addTableEntry(int fileNumber, const QString& label) {
     QComboBox* list = fileNumber == 1 ? Combo1 : Combo2;

@@ -52,6 +52,8 @@ void Form1::createControls() {
     paintWhite(*Frame1);
     paintWhite(*Frame2);
 
+    spreadWindowFont(*this);
+
     setTabOrder(Command1, Text2);
     setTabOrder(Text2, PushButton6);
     setTabOrder(PushButton6, Text1);
@@ -85,7 +87,9 @@ Form2& Form1::form2() {
     return *mForm2;
 }
 
-bool Form1::isLoading() const { return mExtraction->isLoading(); }
+bool Form1::isLoading() const {
+    return mExtraction->isLoading();
+}
 
 // While "Next >" reads the files, the window's commands are refused: a path changed or a
 // second build started meanwhile would not match what is being read.
@@ -107,7 +111,9 @@ void Form1::PushButton6_Click() {
     }
 }
 
-void Form1::PushButton7_Click() { mExtraction->run(); }
+void Form1::PushButton7_Click() {
+    mExtraction->run();
+}
 
 void Form1::closeEvent(QCloseEvent* event) {
     event->accept();

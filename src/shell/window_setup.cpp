@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+
 #include "platform/qt/cursor_file.h"
 #include "platform/qt/desktop_services.h"
 #include "platform/qt/qt_text.h"
@@ -54,6 +56,14 @@ void centreOnScreen(QWidget& window) {
     window.move(available.center() - window.rect().center());
 }
 
+void spreadWindowFont(QWidget& window) {
+    for (QWidget* control : window.findChildren<QWidget*>()) {
+        if (!control->testAttribute(Qt::WA_SetFont)) {
+            control->setFont(window.font());
+        }
+    }
+}
+
 QPushButton* addPushButton(QWidget& parent, const char* name, const QString& caption, int left,
                            int top, int width, int height) {
     auto* button = addControl<QPushButton>(parent, name, left, top, width, height);
@@ -77,6 +87,8 @@ QLabel* addLabel(QWidget& parent, const char* name, const QString& caption, int 
                  int width, int height) {
     auto* label = addControl<QLabel>(parent, name, left, top, width, height);
     label->setText(caption);
+    label->setFont(parent.window()->font());
+    label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
     return label;
 }
 

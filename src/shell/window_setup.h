@@ -17,6 +17,9 @@ class WindowPointer;
 // twips, Arial 9 pt bold.
 void setUpFixedWindow(QWidget& window, int clientWidthTwips, int clientHeightTwips);
 void centreOnScreen(QWidget& window);
+// Gives every control without a font of its own the window's font. Done once the controls
+// exist: a skin's style sheet stops fonts from passing down through styled frames.
+void spreadWindowFont(QWidget& window);
 
 // Controls placed in twips inside parent, named after the control.
 QPushButton* addPushButton(QWidget& parent, const char* name, const QString& caption, int left,
@@ -24,6 +27,8 @@ QPushButton* addPushButton(QWidget& parent, const char* name, const QString& cap
 QGroupBox* addFrame(QWidget& parent, const char* name, const QString& caption, int left, int top,
                     int width, int height);
 QLineEdit* addTextBox(QWidget& parent, const char* name, int left, int top, int width, int height);
+// A label as wide as its caption needs when the given width is a few pixels short: this
+// font's metrics differ slightly from the ones the layout was drawn with.
 QLabel* addLabel(QWidget& parent, const char* name, const QString& caption, int left, int top,
                  int width, int height);
 
