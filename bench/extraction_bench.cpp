@@ -1,0 +1,156 @@
+// The whole work of "Next >" without the windows (read, decode, parse, walk, store) on
+// generated inputs. Each case runs in a child process of its own so that its peak memory is
+// its own. With --keep DIR the inputs are written to DIR and left there (for comparisons).
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+#include "tables/document_loads.h"
+#include "tables/extraction.h"
+
+using namespace veltrano;
+
+namespace {
+
+class NoProgress final : public ProgressReport {
+public:
+    bool progress(double) override { return true; }
+};
+
+std::string cellText(std::size_t row, int cell) {
+    static const char* const kWords[] = {"alpha", "Gdańsk", "14,250", "n/a",   "2024-03-05",
+                                         "B2",    "total",  "x&y",    "Lisboa"};
+    return std::string(kWords[(row + cell) % 9]) + " " + std::to_string(row % 1000);
+}
+
+void writeOneTable(const std::string& path, std::size_t rows, int cells) {
+    std::ofstream out(path, std::ios::binary);
+    out << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>t</title></head><body>\n"
+           "<table border=\"1\">\n";
+    for (std::size_t row = 0; row < rows; ++row) {
+        out << "<tr>";
+        for (int cell = 0; cell < cells; ++cell) {
+            out << "<td>" << cellText(row, cell) << "</td>";
+        }
+        out << "</tr>\n";
+    }
+    out << "</table>\n</body></html>\n";
+}
+
+void writeManyTables(const std::string& path, int tables, int rows, int cells) {
+    std::ofstream out(path, std::ios::binary);
+    out << "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"></head><body>\n";
+    for (int table = 0; table < tables; ++table) {
+        out << "<h3>Table " << table << "</h3>\n<table>\n";
+        for (int row = 0; row < rows; ++row) {
+            out << " <tr>";
+            for (int cell = 0; cell < cells; ++cell) {
+                out << "<td>" << cellText(static_cast<std::size_t>(table * rows + row), cell)
+                    << "</td>";
+            }
+            out << "</tr>\n";
+        }
+        out << "</table>\n";
+    }
+    out << "</body></html>\n";
+}
+
+// Outer tables whose cells hold tables whose cells hold tables.
+void writeNestedTables(const std::string& path, int outerRows) {
+    std::ofstream out(path, std::ios::binary);
+    out << "<!DOCTYPE html>\n<html><body>\n<table>\n";
+    for (int row = 0; row < outerRows; ++row) {
+        out << "<tr><td>outer " << row << "</td><td><table><tr><td>middle</td><td><table>"
+            << "<tr><td>inner a</td><td>inner b</td></tr><tr><td>inner c</td><td>inner d</td></tr>"
+            << "</table></td></tr></table></td></tr>\n";
+    }
+    out << "</table>\n</body></html>\n";
+}
+
+double megabytes(const std::string& path) {
+    return static_cast<double>(std::filesystem::file_size(path)) / 1e6;
+}
+
+// Runs work in a child process and prints its line there.
+void inChild(const std::function<void()>& work) {
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        work();
+        std::fflush(stdout);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+}
+
+void timeOneFile(const char* name, const std::string& path) {
+    inChild([&] {
+        NoProgress progress;
+        bench::Stopwatch clock;
+        const ExtractedFile file = extractTables(path, kFile1Walk, progress);
+        const double seconds = clock.seconds();
+        std::printf("%-34s %7.1f MB  %6.2f s  %6.1f MB/s  peak %6.0f MB  %zu tables  [%s]\n", name,
+                    megabytes(path), seconds, megabytes(path) / seconds, bench::peakMegabytes(),
+                    file.listedTables.size(), std::filesystem::path(path).filename().c_str());
+    });
+}
+
+void timeTwoFiles(const char* name, const std::string& path) {
+    inChild([&] {
+        bench::Stopwatch clock;
+        DocumentLoads loads(path, path);
+        while (!loads.isReady()) {
+            usleep(1000);
+        }
+        const ExtractedFile first = loads.take(1);
+        const ExtractedFile second = loads.take(2);
+        const double seconds = clock.seconds();
+        std::printf("%-34s %7.1f MB  %6.2f s  %6.1f MB/s  peak %6.0f MB\n", name,
+                    2 * megabytes(path), seconds, 2 * megabytes(path) / seconds,
+                    bench::peakMegabytes());
+    });
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    std::string folder;
+    const bool keep = argc == 3 && std::strcmp(argv[1], "--keep") == 0;
+    if (keep) {
+        folder = argv[2];
+    } else {
+        folder = (std::filesystem::temp_directory_path() / "veltrano-extraction-bench").string();
+    }
+    std::filesystem::create_directories(folder);
+    const std::string large = folder + "/one-table-100k.html";
+    const std::string huge = folder + "/one-table-1m.html";
+    const std::string many = folder + "/tables-20000.html";
+    const std::string nested = folder + "/nested-3-deep.html";
+    writeOneTable(large, 100'000, 10);
+    writeOneTable(huge, 1'000'000, 10);
+    writeManyTables(many, 20'000, 5, 4);
+    writeNestedTables(nested, 20'000);
+
+    std::printf("read + decode + parse + walk + store, one process per case:\n");
+    timeOneFile("one table, 100,000 x 10", large);
+    timeOneFile("one table, 1,000,000 x 10", huge);
+    timeOneFile("20,000 tables of 5 x 4", many);
+    timeOneFile("20,000 rows nesting 3 deep", nested);
+    timeTwoFiles("two 100,000 x 10 files side by side", large);
+    std::printf(
+        "targets: 100k file < 2.0 s and < 600 MB; two of them < 2.4 s; "
+        "20,000 tables < 1.3 s; 1m file < 11 x the 100k file's time\n");
+    if (!keep) {
+        std::filesystem::remove_all(folder);
+    }
+    return 0;
+}
