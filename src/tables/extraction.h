@@ -25,7 +25,7 @@ inline constexpr WalkLines kFile2Walk{176, 186};
 
 // Larger files are refused with a message instead of exhausting the memory: a parsed page
 // takes many times its size.
-inline constexpr std::uint64_t kMaximumFileBytes = std::uint64_t{512} << 20;
+inline constexpr std::uint64_t kMaximumFileBytes = std::uint64_t{256} << 20;
 
 // Tells how far the work has come (0 to 1); may be called from any thread. Returning false
 // asks the work to stop.
