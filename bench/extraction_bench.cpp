@@ -134,16 +134,19 @@ int main(int argc, char* argv[]) {
     const std::string large = folder + "/one-table-100k.html";
     const std::string huge = folder + "/one-table-1m.html";
     const std::string many = folder + "/tables-20000.html";
+    const std::string some = folder + "/tables-2000.html";
     const std::string nested = folder + "/nested-3-deep.html";
     writeOneTable(large, 100'000, 10);
     writeOneTable(huge, 1'000'000, 10);
     writeManyTables(many, 20'000, 5, 4);
+    writeManyTables(some, 2'000, 5, 4);
     writeNestedTables(nested, 20'000);
 
     std::printf("read + decode + parse + walk + store, one process per case:\n");
     timeOneFile("one table, 100,000 x 10", large);
     timeOneFile("one table, 1,000,000 x 10", huge);
     timeOneFile("20,000 tables of 5 x 4", many);
+    timeOneFile("2,000 tables of 5 x 4", some);
     timeOneFile("20,000 rows nesting 3 deep", nested);
     timeTwoFiles("two 100,000 x 10 files side by side", large);
     std::printf(

@@ -30,8 +30,8 @@ int main(int argc, char* argv[]) {
         builder.addRow(kCells);
         for (int cell = 0; cell < kCells; ++cell) {
             // Short, varied texts like real tables: codes, names, amounts.
-            text = cell == 0 ? "ID-" + std::to_string(row) : "r" + std::to_string(row % 977) +
-                                                                  "c" + std::to_string(cell);
+            text = cell == 0 ? "ID-" + std::to_string(row)
+                             : "r" + std::to_string(row % 977) + "c" + std::to_string(cell);
             textBytes += text.size();
             builder.addCell(text);
         }

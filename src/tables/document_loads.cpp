@@ -24,9 +24,13 @@ DocumentLoads::DocumentLoads(const std::string& path1, const std::string& path2)
                         [this, path2] { return extractTables(path2, kFile2Walk, mProgress2); });
 }
 
-DocumentLoads::~DocumentLoads() { cancel(); }
+DocumentLoads::~DocumentLoads() {
+    cancel();
+}
 
-bool DocumentLoads::isReady() const { return isDone(mFile1) && isDone(mFile2); }
+bool DocumentLoads::isReady() const {
+    return isDone(mFile1) && isDone(mFile2);
+}
 
 int DocumentLoads::percent() const {
     return static_cast<int>(50 * (mProgress1.fraction() + mProgress2.fraction()));
