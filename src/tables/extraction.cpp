@@ -1,24 +1,73 @@
 #include "tables/extraction.h"
 
 #include <memory>
+#include <utility>
 
 #include "platform/html/html_document.h"
 #include "platform/html/rendered_text.h"
+#include "platform/html/table_walk.h"
 
 namespace veltrano {
 
 namespace {
 
-// Stages of one file's work, as parts of its progress.
-constexpr double kReadAndParsed = 0.5;
-// How often the walk tells its progress, in rows.
-constexpr std::size_t kRowsPerReport = 4096;
+// How far one file's work has come once it is read and parsed: that takes most of the time.
+constexpr double kParsed = 0.85;
+// How often the walk asks whether to go on, in rows.
+constexpr std::size_t kRowsPerCheck = 4096;
 
 void reportProgress(ProgressReport& progress, double fraction) {
     if (!progress.progress(fraction)) {
         throw ExtractionCancelled();
     }
 }
+
+// Puts what the document walk finds into a table sink, one guarded step per cell and per
+// table, keeping each cell's rendered text only as long as the sink takes to store it.
+class SinkFiller final : public html::TableVisitor {
+public:
+    SinkFiller(const WalkLines& lines, TableSink& sink, FailureSink& failures,
+               ProgressReport& progress)
+        : mLines(lines), mSink(sink), mSteps(failures), mProgress(progress) {}
+
+    void beginTable(std::int32_t tableNumber) override {
+        mTable = tableNumber;
+        mSink.beginTable(tableNumber);
+    }
+
+    void beginRow(std::int32_t cellCount) override {
+        mSink.addRow(cellCount);
+        if (++mRows % kRowsPerCheck == 0) {
+            reportProgress(mProgress, kParsed);
+        }
+    }
+
+    void cell(const html::CellRef& cell) override {
+        if (!mSteps.step(mLines.addCell, [&] { mSink.addCell(mRenderer.text(cell)); })) {
+            mSink.skipCell();
+        }
+    }
+
+    void endTable() override {
+        mSteps.step(mLines.appendRowList, [&] {
+            if (mSink.endTable()) {
+                mListed.push_back(mTable);
+            }
+        });
+    }
+
+    std::vector<std::int32_t> takeListed() { return std::move(mListed); }
+
+private:
+    const WalkLines& mLines;
+    TableSink& mSink;
+    GuardedSteps mSteps;
+    ProgressReport& mProgress;
+    html::RenderedText mRenderer;
+    std::vector<std::int32_t> mListed;
+    std::int32_t mTable = 0;
+    std::size_t mRows = 0;
+};
 
 }  // namespace
 
@@ -27,7 +76,8 @@ ExtractedFile extractTables(const std::string& path, const WalkLines& lines,
     reportProgress(progress, 0);
     const std::unique_ptr<html::HtmlDocument> document =
         html::HtmlDocument::load(path, kMaximumFileBytes);
-    reportProgress(progress, kReadAndParsed);
+    reportProgress(progress, kParsed);
+
     ExtractedFile file;
     file.tables = {std::make_shared<RowLists>(), std::make_shared<ColumnCounts>(),
                    std::make_shared<CellMap>()};
@@ -39,40 +89,10 @@ ExtractedFile extractTables(const std::string& path, const WalkLines& lines,
 std::vector<std::int32_t> walkTables(const html::HtmlDocument& document, const WalkLines& lines,
                                      TableSink& sink, FailureSink& failures,
                                      ProgressReport& progress) {
-    std::vector<std::int32_t> listed;
-    GuardedSteps steps(failures);
-    html::RenderedText renderer;
-
-    // Each table's rows and each row's cells are listed once and kept while they are walked.
-    const html::ElementList tables = document.getElementsByTagName("table");
-    std::size_t rowsWalked = 0;
-    for (std::size_t table = 0; table < tables.length(); ++table) {
-        const auto tableNumber = static_cast<std::int32_t>(table + 1);
-        sink.beginTable(tableNumber);
-        const html::ElementList rows = tables.item(table).getElementsByTagName("tr");
-        for (std::size_t row = 0; row < rows.length(); ++row) {
-            const html::ElementList cells = rows.item(row).getElementsByTagName("td");
-            sink.addRow(static_cast<std::int32_t>(cells.length()));
-            for (std::size_t cell = 0; cell < cells.length(); ++cell) {
-                if (!steps.step(lines.addCell,
-                                [&] { sink.addCell(renderer.text(cells.item(cell))); })) {
-                    sink.skipCell();
-                }
-            }
-            if (++rowsWalked % kRowsPerReport == 0) {
-                reportProgress(progress, kReadAndParsed + (1 - kReadAndParsed) *
-                                                              static_cast<double>(table) /
-                                                              static_cast<double>(tables.length()));
-            }
-        }
-        steps.step(lines.appendRowList, [&] {
-            if (sink.endTable()) {
-                listed.push_back(tableNumber);
-            }
-        });
-    }
+    SinkFiller filler(lines, sink, failures, progress);
+    html::walkTables(document, filler);
     reportProgress(progress, 1);
-    return listed;
+    return filler.takeListed();
 }
 
 }  // namespace veltrano

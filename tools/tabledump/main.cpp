@@ -31,7 +31,9 @@ public:
     bool progress(double) override { return true; }
 };
 
-void write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
+void write(const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
 
 }  // namespace
 

@@ -95,11 +95,10 @@ void appendJson(std::string& out, std::string_view file, const ExtractedFile& ex
             out += ',';
         }
         out += "{\"number\":" + std::to_string(extracted.listedTables[position - 1]) +
-               ",\"columnCount\":" +
-               std::to_string(extracted.tables.columnCounts->item(position)) + ",\"rows\":[";
+               ",\"columnCount\":" + std::to_string(extracted.tables.columnCounts->item(position)) +
+               ",\"rows\":[";
         forEachCell(
-            extracted, position,
-            [&](std::int32_t row) { out += row == 1 ? "[" : "],["; },
+            extracted, position, [&](std::int32_t row) { out += row == 1 ? "[" : "],["; },
             [&](std::int32_t, std::int32_t cell, std::string_view text) {
                 if (cell > 0) {
                     out += ',';

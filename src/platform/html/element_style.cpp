@@ -1,21 +1,24 @@
 #include "platform/html/element_style.h"
 
-#include <gumbo.h>
-
-#include <strings.h>
-
-#include <cstring>
+#include <string_view>
 #include <vector>
 
+#include <gumbo.h>
+
+#include "platform/html/ascii_case.h"
 #include "platform/html/gumbo_tree.h"
 #include "platform/html/style_attribute.h"
 
 namespace veltrano::html {
 namespace {
 
-bool nameIs(const GumboElement& element, const char* name) {
-    const std::string_view actual = elementName(element);
-    return actual.size() == std::strlen(name) && strncasecmp(actual.data(), name, actual.size()) == 0;
+bool nameIs(const GumboElement& element, std::string_view name) {
+    return equalsIgnoringAsciiCase(elementName(element), name);
+}
+
+bool attributeIs(const GumboElement& element, const char* name, std::string_view value) {
+    const char* actual = attributeValue(element, name);
+    return actual != nullptr && equalsIgnoringAsciiCase(actual, value);
 }
 
 bool hasAttribute(const GumboElement& element, const char* name) {
@@ -77,6 +80,7 @@ void applyHtmlDefaults(const GumboElement& element, ElementStyle& style) {
         case GUMBO_TAG_FIELDSET:
         case GUMBO_TAG_LEGEND:
         case GUMBO_TAG_SUMMARY:
+        case GUMBO_TAG_OPTGROUP:
         case GUMBO_TAG_MENU:
         case GUMBO_TAG_DIR:
         case GUMBO_TAG_CENTER:
@@ -136,17 +140,12 @@ void applyHtmlDefaults(const GumboElement& element, ElementStyle& style) {
             style.role = ElementRole::Select;
             style.inherited.rendersText = false;
             break;
-        case GUMBO_TAG_OPTGROUP:
-            style.display = Display::Block;
-            style.role = ElementRole::OptionGroup;
-            break;
         case GUMBO_TAG_OPTION:
             style.display = Display::Block;
             style.role = ElementRole::Option;
             break;
         case GUMBO_TAG_INPUT:
-            if (const char* type = attributeValue(element, "type");
-                type != nullptr && strcasecmp(type, "hidden") == 0) {
+            if (attributeIs(element, "type", "hidden")) {
                 style.display = Display::None;
             }
             style.role = ElementRole::Replaced;
@@ -206,9 +205,9 @@ void applySvgDefaults(const GumboNode& node, ElementStyle& style) {
         style.inherited.rendersText = true;
     } else if (element.tag == GUMBO_TAG_TITLE || element.tag == GUMBO_TAG_DESC ||
                element.tag == GUMBO_TAG_STYLE || element.tag == GUMBO_TAG_SCRIPT ||
-               nameIs(element, "defs") || nameIs(element, "symbol") || nameIs(element, "metadata") ||
-               nameIs(element, "clipPath") || nameIs(element, "mask") || nameIs(element, "pattern") ||
-               nameIs(element, "marker")) {
+               nameIs(element, "defs") || nameIs(element, "symbol") ||
+               nameIs(element, "metadata") || nameIs(element, "clipPath") ||
+               nameIs(element, "mask") || nameIs(element, "pattern") || nameIs(element, "marker")) {
         style.display = Display::None;
     }
 }
@@ -217,10 +216,8 @@ void applySvgDefaults(const GumboNode& node, ElementStyle& style) {
 // shown in mathematical italic.
 void applyMathDefaults(const GumboElement& element, ElementStyle& style) {
     if (element.tag == GUMBO_TAG_MATH) {
-        const char* display = attributeValue(element, "display");
-        style.display = display != nullptr && strcasecmp(display, "block") == 0
-                            ? Display::Block
-                            : Display::InlineBlock;
+        style.display =
+            attributeIs(element, "display", "block") ? Display::Block : Display::InlineBlock;
         return;
     }
     style.display = Display::Block;
@@ -285,12 +282,10 @@ ElementStyle resolveStyle(const GumboInternalNode& node, const InheritedStyle& p
     switch (element.tag_namespace) {
         case GUMBO_NAMESPACE_HTML:
             applyHtmlDefaults(element, style);
-            if (const char* hidden = attributeValue(element, "hidden")) {
-                if (strcasecmp(hidden, "until-found") == 0) {
-                    style.inherited.locked = true;
-                } else {
-                    style.display = Display::None;
-                }
+            if (attributeIs(element, "hidden", "until-found")) {
+                style.inherited.locked = true;
+            } else if (hasAttribute(element, "hidden")) {
+                style.display = Display::None;
             }
             break;
         case GUMBO_NAMESPACE_SVG:
@@ -314,8 +309,9 @@ ElementStyle resolveStyle(const GumboInternalNode& node, const InheritedStyle& p
     return style;
 }
 
-InheritedStyle inheritedStyleAbove(const GumboInternalNode& element) {
-    std::vector<const GumboNode*> ancestors;
+InheritedStyle inheritedStyleAbove(const GumboInternalNode& element,
+                                   std::vector<const GumboInternalNode*>& ancestors) {
+    ancestors.clear();
     for (const GumboNode* node = element.parent; node != nullptr && isElement(*node);
          node = node->parent) {
         ancestors.push_back(node);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 struct GumboInternalNode;
 
@@ -41,23 +42,22 @@ enum class ElementRole : std::uint8_t {
     Paragraph,  // p: two required line breaks around it, whatever its display
     Replaced,   // img, input, textarea, iframe, video...: shows no text of its own
     Select,     // lists its options, one a line
-    OptionGroup,
-    Option,
+    Option,     // shows its text alone on a line, also outside a select
 };
 
 // The inherited part of an element's style, as it reaches its children, together with what
-// its ancestors decide about rendering. Small enough to be kept per cell of a big table.
+// its ancestors decide about rendering. Two bytes, as it is kept for every cell of a table.
 struct InheritedStyle {
-    bool visible = true;
-    WhiteSpace whiteSpace = WhiteSpace::Collapse;
-    TextTransform textTransform = TextTransform::None;
-    bool blockifiesChildren = false;  // a flex or grid container
-    bool displayed = true;            // no ancestor is display:none
-    bool rendersText = true;          // text here makes boxes (not inside an svg outside <text>)
-    // Content laid out but never painted (a closed details, hidden="until-found"): its
-    // rendered text is empty, not its text content.
-    bool locked = false;
-    bool summaryOnly = false;  // a closed details: its first summary alone is shown
+    bool visible : 1 = true;
+    WhiteSpace whiteSpace : 2 = WhiteSpace::Collapse;
+    TextTransform textTransform : 3 = TextTransform::None;
+    bool blockifiesChildren : 1 = false;  // a flex or grid container
+    bool displayed : 1 = true;            // neither the element nor an ancestor is display:none
+    bool rendersText : 1 = true;          // text here makes boxes (not in an svg outside <text>)
+    // The content is laid out but never painted (inside a closed details, hidden="until-found"):
+    // it has no rendered text at all, where content that is not displayed has its text content.
+    bool locked : 1 = false;
+    bool summaryOnly : 1 = false;  // a closed details: of its children only the first summary shows
 };
 
 struct ElementStyle {
@@ -71,11 +71,13 @@ struct ElementStyle {
 // the declarations of its style attribute (style sheets are not applied), given its parent's.
 ElementStyle resolveStyle(const GumboInternalNode& element, const InheritedStyle& parent);
 
-// Whether a child (element or text) of an element with that style is locked content.
+// Whether a child node (element or text) of the element that passes down parent is locked.
 bool isLockedChild(const GumboInternalNode& child, const InheritedStyle& parent);
 
-// The style an element's parent passes down, found by resolving every ancestor.
-InheritedStyle inheritedStyleAbove(const GumboInternalNode& element);
+// The style an element's parent passes down, found by resolving every ancestor. ancestors is
+// scratch space, kept by the caller so that repeated calls reuse its memory.
+InheritedStyle inheritedStyleAbove(const GumboInternalNode& element,
+                                   std::vector<const GumboInternalNode*>& ancestors);
 
 bool isBlockLevel(Display display);
 

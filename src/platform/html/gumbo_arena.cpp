@@ -21,7 +21,8 @@ void GumboArena::deallocate(void* /*arena*/, void* /*pointer*/) {}
 
 void* GumboArena::take(std::size_t bytes) {
     // A zero-byte request still gets an address of its own, as from malloc.
-    const std::size_t rounded = (std::max<std::size_t>(bytes, 1) + kAlignment - 1) & ~(kAlignment - 1);
+    const std::size_t rounded =
+        (std::max<std::size_t>(bytes, 1) + kAlignment - 1) & ~(kAlignment - 1);
     if (rounded >= kOwnBlockBytes) {
         mBlocks.push_back(std::make_unique_for_overwrite<std::byte[]>(rounded));
         return mBlocks.back().get();

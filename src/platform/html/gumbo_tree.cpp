@@ -1,5 +1,7 @@
 #include "platform/html/gumbo_tree.h"
 
+#include <cstring>
+
 namespace veltrano::html {
 
 std::string_view elementName(const GumboElement& element) {
@@ -11,9 +13,15 @@ std::string_view elementName(const GumboElement& element) {
     return {name.data, name.length};
 }
 
+// The tokenizer lower-cases attribute names, so an exact comparison finds them.
 const char* attributeValue(const GumboElement& element, const char* name) {
-    const GumboAttribute* attribute = gumbo_get_attribute(&element.attributes, name);
-    return attribute != nullptr ? attribute->value : nullptr;
+    for (unsigned i = 0; i < element.attributes.length; ++i) {
+        const auto* attribute = static_cast<const GumboAttribute*>(element.attributes.data[i]);
+        if (std::strcmp(attribute->name, name) == 0) {
+            return attribute->value;
+        }
+    }
+    return nullptr;
 }
 
 void appendTextContent(const GumboNode& root, std::string& out, std::vector<WalkFrame>& stack) {

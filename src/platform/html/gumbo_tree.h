@@ -1,10 +1,10 @@
 #pragma once
 
-#include <gumbo.h>
-
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <gumbo.h>
 
 // Read-only helpers over gumbo's tree, shared by the walks of this library (not installed
 // with its public headers: callers outside see only Element and the walks).
@@ -53,8 +53,7 @@ struct WalkFrame {
 // children of each element entered with true. The stack is the caller's, so that repeated
 // walks reuse its memory; depth costs no call stack.
 template <class Enter, class Leave>
-void walkBelow(const GumboNode& root, std::vector<WalkFrame>& stack, Enter&& enter,
-               Leave&& leave) {
+void walkBelow(const GumboNode& root, std::vector<WalkFrame>& stack, Enter&& enter, Leave&& leave) {
     stack.clear();
     stack.push_back({&root, 0});
     while (!stack.empty()) {

@@ -1,8 +1,8 @@
 #include "platform/html/html_document.h"
 
-#include <gumbo.h>
-
 #include <utility>
+
+#include <gumbo.h>
 
 #include "platform/file_system.h"
 #include "platform/html/text_decoder.h"
@@ -13,8 +13,7 @@ std::unique_ptr<HtmlDocument> HtmlDocument::parse(std::string utf8) {
     return std::unique_ptr<HtmlDocument>(new HtmlDocument(std::move(utf8)));
 }
 
-std::unique_ptr<HtmlDocument> HtmlDocument::load(const std::string& path,
-                                                 std::uint64_t maxBytes) {
+std::unique_ptr<HtmlDocument> HtmlDocument::load(const std::string& path, std::uint64_t maxBytes) {
     std::string utf8 = decodeHtmlBytes(platform::fileSystem().readFile(path, maxBytes)).utf8;
     return parse(std::move(utf8));
 }
@@ -36,6 +35,8 @@ ElementList HtmlDocument::getElementsByTagName(std::string_view name) const {
     return elementsByTagName(documentNode(), name);
 }
 
-const GumboInternalNode& HtmlDocument::documentNode() const { return *mOutput->document; }
+const GumboInternalNode& HtmlDocument::documentNode() const {
+    return *mOutput->document;
+}
 
 }  // namespace veltrano::html

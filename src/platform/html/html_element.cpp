@@ -1,19 +1,9 @@
 #include "platform/html/html_element.h"
 
-#include <algorithm>
-
+#include "platform/html/ascii_case.h"
 #include "platform/html/gumbo_tree.h"
 
 namespace veltrano::html {
-namespace {
-
-bool equalsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-}  // namespace
 
 ElementList elementsByTagName(const GumboInternalNode& root, std::string_view name) {
     // Comparing gumbo's tag numbers first keeps the common case (known tags) to one integer
@@ -26,8 +16,8 @@ ElementList elementsByTagName(const GumboInternalNode& root, std::string_view na
         [&](const GumboNode& node) {
             if (isElement(node)) {
                 const GumboElement& element = node.v.element;
-                if (element.tag == tag &&
-                    (tag != GUMBO_TAG_UNKNOWN || equalsIgnoringAsciiCase(elementName(element), name))) {
+                if (element.tag == tag && (tag != GUMBO_TAG_UNKNOWN ||
+                                           equalsIgnoringAsciiCase(elementName(element), name))) {
                     found.emplace_back(&node);
                 }
             }

@@ -2,14 +2,14 @@
 
 #include <gumbo.h>
 
-#include <algorithm>
-
 #include "platform/html/gumbo_tree.h"
 
 namespace veltrano::html {
 namespace {
 
-bool isTable(Display display) { return display == Display::Table || display == Display::InlineTable; }
+bool isTable(Display display) {
+    return display == Display::Table || display == Display::InlineTable;
+}
 
 // Boxes whose own text (white space between their parts) is never shown.
 bool dropsWhiteSpaceText(Display display) {
@@ -53,6 +53,18 @@ bool isAtomic(const ElementStyle& style) {
         default:
             return false;
     }
+}
+
+// A paragraph is set off by two line breaks, whatever its display; other block-level boxes
+// (floats and positioned boxes are made blocks) by one. Invisible boxes add none.
+int requiredBreaks(const ElementStyle& style) {
+    if (!style.inherited.visible) {
+        return 0;
+    }
+    if (style.role == ElementRole::Paragraph) {
+        return 2;
+    }
+    return isBlockLevel(style.display) ? 1 : 0;
 }
 
 bool isAsciiWhiteSpace(char c) {
@@ -100,7 +112,7 @@ RenderedText::RenderedText() = default;
 RenderedText::~RenderedText() = default;
 
 std::string_view RenderedText::text(const Element& element) {
-    return render(*element.node(), inheritedStyleAbove(*element.node()));
+    return render(*element.node(), inheritedStyleAbove(*element.node(), mAncestors));
 }
 
 std::string_view RenderedText::text(const PlacedElement& element) {
@@ -202,52 +214,32 @@ void RenderedText::leave() {
 
 void RenderedText::open(const Frame& frame) {
     const ElementStyle& style = frame.style;
-    const bool visible = style.inherited.visible;
-    const int paragraphBreaks = visible && style.role == ElementRole::Paragraph ? 2 : 0;
     if (style.outOfFlow) {
         mBuilder.beginOutOfFlow();
-        mBuilder.requiredLineBreaks(visible ? std::max(paragraphBreaks, 1) : 0);
-    } else if (isBlockLevel(style.display)) {
+    } else if (isBlockLevel(style.display) || isTablePart(style.display)) {
         mBuilder.blockBoundary();
-        if (visible) {
-            mBuilder.requiredLineBreaks(paragraphBreaks != 0 ? paragraphBreaks : 1);
-        }
     } else if (isAtomic(style)) {
         mBuilder.beginAtomic();
-        mBuilder.requiredLineBreaks(paragraphBreaks);
-    } else if (isTablePart(style.display)) {
-        mBuilder.blockBoundary();
-    } else {
-        mBuilder.requiredLineBreaks(paragraphBreaks);
     }
+    mBuilder.requiredLineBreaks(requiredBreaks(style));
 }
 
 void RenderedText::close(const Frame& frame) {
     const ElementStyle& style = frame.style;
-    const bool visible = style.inherited.visible;
-    const int paragraphBreaks = visible && style.role == ElementRole::Paragraph ? 2 : 0;
+    if (style.outOfFlow || isBlockLevel(style.display) || isTablePart(style.display)) {
+        mBuilder.blockBoundary();
+    }
+    mBuilder.requiredLineBreaks(requiredBreaks(style));
     if (style.outOfFlow) {
-        mBuilder.blockBoundary();
-        mBuilder.requiredLineBreaks(visible ? std::max(paragraphBreaks, 1) : 0);
         mBuilder.endOutOfFlow();
-    } else if (isBlockLevel(style.display)) {
-        mBuilder.blockBoundary();
-        if (visible) {
-            mBuilder.requiredLineBreaks(paragraphBreaks != 0 ? paragraphBreaks : 1);
-        }
     } else if (isAtomic(style)) {
-        mBuilder.requiredLineBreaks(paragraphBreaks);
         mBuilder.endAtomic();
-    } else if (isTablePart(style.display)) {
-        mBuilder.blockBoundary();
-        const InheritedStyle& parent = mFrames.back().style.inherited;
-        if (visible && style.display == Display::Cell && hasBoxAfter(*frame.node, parent)) {
-            mBuilder.string("\t");
-        } else if (visible && style.display == Display::Row && !isLastRow(*frame.node)) {
-            mBuilder.string("\n");
-        }
-    } else {
-        mBuilder.requiredLineBreaks(paragraphBreaks);
+    } else if (style.inherited.visible && style.display == Display::Cell &&
+               hasBoxAfter(*frame.node, mFrames.back().style.inherited)) {
+        mBuilder.string("\t");
+    } else if (style.inherited.visible && style.display == Display::Row &&
+               !isLastRow(*frame.node)) {
+        mBuilder.string("\n");
     }
 }
 

@@ -39,7 +39,7 @@ private:
     struct Frame {
         const GumboInternalNode* node;
         ElementStyle style;
-        // For a table: its last row in the order the table shows its rows.
+        // For a table: its last row in document order, the one row without a line feed after it.
         const GumboInternalNode* lastRow;
     };
 
@@ -58,7 +58,8 @@ private:
     std::vector<Frame> mFrames;
     std::vector<WalkFrame> mWalk;
     std::vector<WalkFrame> mInnerWalk;  // for walks nested in the main one
-    std::string mText;                  // the result when it is not built by mBuilder
+    std::vector<const GumboInternalNode*> mAncestors;
+    std::string mText;  // the result when it is not built by mBuilder
 };
 
 }  // namespace veltrano::html

@@ -1,8 +1,8 @@
 #include "platform/html/rendered_text_builder.h"
 
-#include <unicode/utf8.h>
-
 #include <algorithm>
+
+#include <unicode/utf8.h>
 
 namespace veltrano::html {
 namespace {
@@ -21,7 +21,9 @@ bool isCollapsible(char c, WhiteSpace whiteSpace) {
     return false;
 }
 
-bool endsRun(char c, WhiteSpace whiteSpace) { return c == '\n' || isCollapsible(c, whiteSpace); }
+bool endsRun(char c, WhiteSpace whiteSpace) {
+    return c == '\n' || isCollapsible(c, whiteSpace);
+}
 
 char32_t firstCodePoint(std::string_view text) {
     std::int32_t i = 0;
@@ -129,20 +131,18 @@ void RenderedTextBuilder::flushBreaks() {
     mBreaksBefore = 0;
 }
 
-void RenderedTextBuilder::endLine() {
+void RenderedTextBuilder::blockBoundary() {
     settleSpace(false);
     mLineStart = true;
     mLastChar = 0;
 }
 
 void RenderedTextBuilder::lineBreak(bool visible) {
-    endLine();
+    blockBoundary();
     if (visible) {
         string("\n");
     }
 }
-
-void RenderedTextBuilder::blockBoundary() { endLine(); }
 
 void RenderedTextBuilder::requiredLineBreaks(int count) {
     int& breaks = mSpace == Space::None ? mBreaksBefore : mBreaksAfter;

@@ -25,7 +25,8 @@ public:
     void text(std::string_view text, const InheritedStyle& style);
     // A forced line break: br, or a preserved newline; "\n" when visible.
     void lineBreak(bool visible);
-    // The edge of a block or table cell: the line ends and a new one starts.
+    // The edge of a block or a table part: the line ends (its held-back space goes) and a new
+    // one starts.
     void blockBoundary();
     void requiredLineBreaks(int count);
     // An atomic inline (inline-block, image, form control): one unit in the line around it,
@@ -57,7 +58,6 @@ private:
     void appendRun(std::string_view run, bool visible, TextTransform transform);
     void settleSpace(bool keep);
     void flushBreaks();
-    void endLine();
 
     std::string mOut;
     TextTransformer mTransformer;

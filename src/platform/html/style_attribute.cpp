@@ -1,74 +1,102 @@
 #include "platform/html/style_attribute.h"
 
 #include <array>
-#include <string>
+#include <optional>
+#include <string_view>
 #include <utility>
+
+#include "platform/html/ascii_case.h"
 
 namespace veltrano::html {
 namespace {
 
-bool isCssSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
-
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+bool isCssSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
 
 // A declaration's name or value in canonical form: comments removed, ASCII lower case, runs
-// of white space made one space, none at either end. Keywords are all this parser compares.
-std::string canonical(std::string_view text) {
-    std::string result;
-    bool pendingSpace = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 2, "/*") == 0) {
-            const std::size_t end = text.find("*/", i + 2);
-            i = end == std::string_view::npos ? text.size() : end + 1;
-            pendingSpace = true;
-            continue;
+// of white space made one space, none at either end, and no trailing "!important" (without
+// other sources of style it changes nothing). Held in a small buffer without allocating: the
+// keywords compared here are short, and a longer text (a colour, a font list) matches none.
+class Keyword final {
+public:
+    explicit Keyword(std::string_view text) {
+        bool pendingSpace = false;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '/' && i + 1 < text.size() && text[i + 1] == '*') {
+                const std::size_t end = text.find("*/", i + 2);
+                i = end == std::string_view::npos ? text.size() : end + 1;
+                pendingSpace = true;
+            } else if (isCssSpace(text[i])) {
+                pendingSpace = true;
+            } else {
+                if (pendingSpace && mSize > 0) {
+                    append(' ');
+                }
+                pendingSpace = false;
+                append(asciiLower(text[i]));
+            }
         }
-        if (isCssSpace(text[i])) {
-            pendingSpace = true;
-            continue;
-        }
-        if (pendingSpace && !result.empty()) {
-            result += ' ';
-        }
-        pendingSpace = false;
-        result += asciiLower(text[i]);
+        dropImportant();
     }
-    return result;
-}
 
-// Removes a trailing "!important": without other sources of style it changes nothing.
-void dropImportant(std::string& value) {
-    constexpr std::string_view kImportant = "important";
-    if (value.size() < kImportant.size() ||
-        value.compare(value.size() - kImportant.size(), kImportant.size(), kImportant) != 0) {
-        return;
+    // Empty, and so unequal to every keyword, when the text was too long.
+    std::string_view view() const { return mFits ? std::string_view(mText, mSize) : ""; }
+
+private:
+    static constexpr std::size_t kCapacity = 32;
+
+    void append(char c) {
+        if (mSize == kCapacity) {
+            mFits = false;
+        } else {
+            mText[mSize++] = c;
+        }
     }
-    std::size_t bang = value.size() - kImportant.size();
-    if (bang > 0 && value[bang - 1] == ' ') {
-        --bang;
+
+    void dropImportant() {
+        constexpr std::string_view kImportant = "important";
+        const std::string_view text = view();
+        if (!text.ends_with(kImportant)) {
+            return;
+        }
+        std::size_t bang = text.size() - kImportant.size();
+        if (bang > 0 && text[bang - 1] == ' ') {
+            --bang;
+        }
+        if (bang == 0 || text[bang - 1] != '!') {
+            return;
+        }
+        mSize = bang - 1;
+        if (mSize > 0 && mText[mSize - 1] == ' ') {
+            --mSize;
+        }
     }
-    if (bang == 0 || value[bang - 1] != '!') {
-        return;
-    }
-    value.resize(bang - 1);
-    if (!value.empty() && value.back() == ' ') {
-        value.pop_back();
-    }
-}
+
+    char mText[kCapacity];
+    std::size_t mSize = 0;
+    bool mFits = true;
+};
 
 template <class T, std::size_t N>
-bool lookUp(const std::array<std::pair<std::string_view, T>, N>& table, std::string_view key,
-            T& result) {
+std::optional<T> lookUp(const std::array<std::pair<std::string_view, T>, N>& table,
+                        std::string_view key) {
     for (const auto& [name, value] : table) {
         if (name == key) {
-            result = value;
-            return true;
+            return value;
         }
     }
-    return false;
+    return std::nullopt;
 }
 
-constexpr std::array<std::pair<std::string_view, Display>, 35> kDisplays{{
+template <class T>
+void assignFound(T& target, const std::optional<T>& found) {
+    if (found) {
+        target = *found;
+    }
+}
+
+constexpr std::array<std::pair<std::string_view, Display>, 37> kDisplays{{
     {"none", Display::None},
     {"contents", Display::Contents},
     {"inline", Display::Inline},
@@ -104,6 +132,8 @@ constexpr std::array<std::pair<std::string_view, Display>, 35> kDisplays{{
     {"table-row", Display::Row},
     {"table-cell", Display::Cell},
     {"table-caption", Display::Caption},
+    {"table-column", Display::Column},
+    {"table-column-group", Display::Column},
 }};
 
 constexpr std::array<std::pair<std::string_view, WhiteSpace>, 6> kWhiteSpaces{{
@@ -144,6 +174,35 @@ constexpr std::array<std::pair<std::string_view, bool>, 8> kPositions{{
     {"fixed", true},
 }};
 
+// Where the declaration starting at `from` ends: at the next semicolon outside strings and
+// parentheses, or at the end of the text.
+std::size_t declarationEnd(std::string_view text, std::size_t from) {
+    constexpr std::string_view kSpecial = ";\"'()";
+    int depth = 0;
+    for (std::size_t i = text.find_first_of(kSpecial, from); i < text.size();
+         i = text.find_first_of(kSpecial, i + 1)) {
+        const char c = text[i];
+        if (c == ';' && depth == 0) {
+            return i;
+        }
+        if (c == '(') {
+            ++depth;
+        } else if (c == ')') {
+            depth = depth > 0 ? depth - 1 : 0;
+        } else if (c == '"' || c == '\'') {
+            for (++i; i < text.size() && text[i] != c; ++i) {
+                i += text[i] == '\\' ? 1 : 0;
+            }
+        }
+    }
+    return text.size();
+}
+
+bool isReadProperty(std::string_view name) {
+    return name == "display" || name == "visibility" || name == "white-space" ||
+           name == "text-transform" || name == "float" || name == "position";
+}
+
 // Float and position as declared so far: either takes the box out of the line.
 struct Flow {
     bool floated = false;
@@ -158,10 +217,8 @@ void applyDeclaration(std::string_view name, std::string_view value, const Inher
     if (name == "display") {
         if (value == "initial" || value == "unset") {
             style.display = Display::Inline;
-        } else if (value == "table-column" || value == "table-column-group") {
-            style.display = Display::Column;
         } else {
-            lookUp(kDisplays, value, style.display);
+            assignFound(style.display, lookUp(kDisplays, value));
         }
     } else if (name == "visibility") {
         if (inherits) {
@@ -176,21 +233,21 @@ void applyDeclaration(std::string_view name, std::string_view value, const Inher
             style.inherited.whiteSpace = parent.whiteSpace;
         } else if (value == "initial") {
             style.inherited.whiteSpace = WhiteSpace::Collapse;
-        } else {
-            lookUp(kWhiteSpaces, value, style.inherited.whiteSpace);
+        } else if (const auto found = lookUp(kWhiteSpaces, value)) {
+            style.inherited.whiteSpace = *found;
         }
     } else if (name == "text-transform") {
         if (inherits) {
             style.inherited.textTransform = parent.textTransform;
         } else if (value == "initial") {
             style.inherited.textTransform = TextTransform::None;
-        } else {
-            lookUp(kTextTransforms, value, style.inherited.textTransform);
+        } else if (const auto found = lookUp(kTextTransforms, value)) {
+            style.inherited.textTransform = *found;
         }
     } else if (name == "float") {
-        lookUp(kFloats, value, flow.floated);
+        assignFound(flow.floated, lookUp(kFloats, value));
     } else if (name == "position") {
-        lookUp(kPositions, value, flow.positioned);
+        assignFound(flow.positioned, lookUp(kPositions, value));
     }
 }
 
@@ -199,37 +256,18 @@ void applyDeclaration(std::string_view name, std::string_view value, const Inher
 bool applyStyleAttribute(std::string_view declarations, const InheritedStyle& parent,
                          ElementStyle& style) {
     Flow flow;
-    std::size_t start = 0;
-    char quote = 0;
-    int depth = 0;
-    for (std::size_t i = 0; i <= declarations.size(); ++i) {
-        const char c = i < declarations.size() ? declarations[i] : ';';
-        if (quote != 0) {
-            if (c == '\\') {
-                ++i;
-            } else if (c == quote) {
-                quote = 0;
-            }
+    for (std::size_t start = 0; start < declarations.size();) {
+        const std::size_t end = declarationEnd(declarations, start);
+        const std::string_view declaration = declarations.substr(start, end - start);
+        start = end + 1;
+        const std::size_t colon = declaration.find(':');
+        if (colon == std::string_view::npos) {
             continue;
         }
-        if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '(') {
-            ++depth;
-        } else if (c == ')' && depth > 0) {
-            --depth;
-        } else if (c == ';' && (depth == 0 || i == declarations.size())) {
-            const std::string_view declaration = declarations.substr(start, i - start);
-            start = i + 1;
-            depth = 0;
-            const std::size_t colon = declaration.find(':');
-            if (colon == std::string_view::npos) {
-                continue;
-            }
-            const std::string name = canonical(declaration.substr(0, colon));
-            std::string value = canonical(declaration.substr(colon + 1));
-            dropImportant(value);
-            applyDeclaration(name, value, parent, style, flow);
+        const Keyword name(declaration.substr(0, colon));
+        if (isReadProperty(name.view())) {
+            applyDeclaration(name.view(), Keyword(declaration.substr(colon + 1)).view(), parent,
+                             style, flow);
         }
     }
     return flow.floated || flow.positioned;

@@ -1,8 +1,8 @@
 #include "platform/html/table_walk.h"
 
-#include <gumbo.h>
-
 #include <vector>
+
+#include <gumbo.h>
 
 #include "platform/html/gumbo_tree.h"
 #include "platform/html/html_document.h"

@@ -1,5 +1,8 @@
 #include "platform/html/text_transform.h"
 
+#include <cstdint>
+#include <string>
+
 #include <unicode/ucasemap.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -15,12 +18,14 @@ namespace {
 
 // Letters, digits, marks and connectors such as "_" make up words.
 bool isWordCharacter(char32_t c) {
-    return (U_GET_GC_MASK(static_cast<UChar32>(c)) & (U_GC_L_MASK | U_GC_N_MASK | U_GC_M_MASK |
-                                                       U_GC_PC_MASK)) != 0;
+    return (U_GET_GC_MASK(static_cast<UChar32>(c)) &
+            (U_GC_L_MASK | U_GC_N_MASK | U_GC_M_MASK | U_GC_PC_MASK)) != 0;
 }
 
 // An apostrophe inside a word does not end it ("don't"); other punctuation does.
-bool joinsLetters(char32_t c) { return c == U'\'' || c == U'\u2019'; }
+bool joinsLetters(char32_t c) {
+    return c == U'\'' || c == U'\u2019';
+}
 
 void appendUtf8(std::string& out, char32_t c) {
     char bytes[U8_MAX_LENGTH];
@@ -84,7 +89,9 @@ TextTransformer::TextTransformer() {
     }
 }
 
-TextTransformer::~TextTransformer() { ucasemap_close(mCaseMap); }
+TextTransformer::~TextTransformer() {
+    ucasemap_close(mCaseMap);
+}
 
 void TextTransformer::apply(TextTransform transform, std::string& text, std::size_t from,
                             char32_t previous) {
@@ -105,8 +112,8 @@ void TextTransformer::apply(TextTransform transform, std::string& text, std::siz
 }
 
 void TextTransformer::mapCase(TextTransform transform, std::string& text, std::size_t from) {
-    const auto map = transform == TextTransform::Uppercase ? &ucasemap_utf8ToUpper
-                                                           : &ucasemap_utf8ToLower;
+    const auto map =
+        transform == TextTransform::Uppercase ? &ucasemap_utf8ToUpper : &ucasemap_utf8ToLower;
     const auto sourceLength = static_cast<std::int32_t>(text.size() - from);
     // Full case mapping grows a character to at most three; retry once if that was not enough.
     mScratch.resize(static_cast<std::size_t>(sourceLength) * 3 + 4);
