@@ -8,7 +8,7 @@
 #include "platform/qt/settings_store.h"
 #include "shell/failure_report.h"
 #include "shell/guarded_steps.h"
-#include "shell/special_folders.h"
+#include "shell/desktop_folder.h"
 
 namespace veltrano {
 

@@ -1,4 +1,4 @@
-#include "shell/special_folders.h"
+#include "shell/desktop_folder.h"
 
 #include <QDir>
 
