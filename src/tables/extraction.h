@@ -35,6 +35,12 @@ public:
     virtual bool progress(double fraction) = 0;
 };
 
+// For callers that neither show progress nor stop the work (tools, benchmarks).
+class IgnoredProgress final : public ProgressReport {
+public:
+    bool progress(double /*fraction*/) override { return true; }
+};
+
 // The user stopped the work; nothing is reported and nothing has changed.
 class ExtractionCancelled final : public std::exception {
 public:

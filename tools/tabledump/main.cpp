@@ -26,11 +26,6 @@ int usage(int status) {
     return status;
 }
 
-class NoProgress final : public veltrano::ProgressReport {
-public:
-    bool progress(double) override { return true; }
-};
-
 void write(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
 }
@@ -61,7 +56,7 @@ int main(int argc, char** argv) {
         return usage(2);
     }
 
-    NoProgress progress;
+    veltrano::IgnoredProgress progress;
     bool failed = false;
     for (const std::string& file : files) {
         std::string out;
