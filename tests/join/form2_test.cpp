@@ -14,6 +14,7 @@
 
 #include "fake_desktop.h"
 #include "join/preview_grid.h"
+#include "layout_check.h"
 #include "shell/form1.h"
 #include "shell/twips.h"
 #include "tables_on_screen.h"
@@ -79,66 +80,45 @@ private Q_SLOTS:
         const qreal dpi = form.screen()->logicalDotsPerInch();
         auto px = [dpi](int twips) { return veltrano::twipsToPixels(twips, dpi); };
         QCOMPARE(form.size(), QSize(px(8040), px(8625)));
-        struct Expected {
-            QWidget* control;
-            QWidget* parent;
-            QString caption;
-            QRect twips;
-        };
-        const Expected expected[] = {
-            {form.PushButton8, &form, QStringLiteral("< Back"), {120, 120, 7800, 405}},
-            {form.Frame2, &form, QStringLiteral("File #1"), {120, 600, 7800, 1275}},
-            {form.Label3, form.Frame2, QStringLiteral("Table Name:"), {240, 345, 1050, 225}},
-            {form.Combo1, form.Frame2, QString(), {1920, 300, 5620, 345}},
-            {form.Label1, form.Frame2, QStringLiteral("Common Column:"), {240, 795, 1500, 225}},
-            {form.Combo3, form.Frame2, QString(), {1920, 750, 5620, 345}},
-            {form.ListView1, &form, QString(), {120, 1980, 7800, 1335}},
-            {form.Frame1, &form, QStringLiteral("File #2"), {120, 3360, 7800, 1275}},
-            {form.Label2, form.Frame1, QStringLiteral("Table Name:"), {240, 345, 1050, 225}},
-            {form.Combo2, form.Frame1, QString(), {1920, 300, 5620, 345}},
-            {form.Label4, form.Frame1, QStringLiteral("Common Column:"), {240, 795, 1500, 225}},
-            {form.Combo4, form.Frame1, QString(), {1920, 750, 5620, 345}},
-            {form.ListView2, &form, QString(), {120, 4740, 7800, 1335}},
-            {form.Frame3, &form, QStringLiteral("Join Option"), {120, 6120, 7800, 1035}},
-            {form.Option1,
-             form.Frame3,
-             QStringLiteral("Append Tables Up and Down"),
-             {240, 300, 2895, 225}},
-            {form.Option2,
-             form.Frame3,
-             QStringLiteral("Join Tables Left and Right By Common Column Of Data"),
-             {240, 650, 5415, 225}},
-            {form.Frame4,
-             &form,
-             QStringLiteral("Save Results To This Folder"),
-             {120, 7200, 7800, 810}},
-            {form.Text2, form.Frame4, QString(), {240, 300, 6630, 345}},
-            {form.PushButton1, form.Frame4, QStringLiteral("..."), {6960, 300, 600, 345}},
-            {form.PushButton6, &form, QStringLiteral("Start Joining"), {120, 8120, 7800, 405}},
-        };
-        for (const Expected& e : expected) {
-            QCOMPARE(e.control->parentWidget(), e.parent);
-            const QRect place(px(e.twips.x()), px(e.twips.y()), px(e.twips.width()),
-                              px(e.twips.height()));
-            if (qobject_cast<QLabel*>(e.control) != nullptr) {
-                // A label may grow to show its whole caption, never into the list beside it.
-                QCOMPARE(e.control->pos(), place.topLeft());
-                QCOMPARE(e.control->height(), place.height());
-                QVERIFY(e.control->width() >= place.width());
-                QVERIFY(e.control->geometry().right() < form.Combo1->x());
-                QVERIFY(e.control->sizeHint().width() <= e.control->width());
-            } else {
-                QCOMPARE(e.control->geometry(), place);
-            }
-            QString caption;
-            if (auto* button = qobject_cast<QAbstractButton*>(e.control)) {
-                caption = button->text();
-            } else if (auto* frame = qobject_cast<QGroupBox*>(e.control)) {
-                caption = frame->title();
-            } else if (auto* label = qobject_cast<QLabel*>(e.control)) {
-                caption = label->text();
-            }
-            QCOMPARE(caption, e.caption);
+        veltrano::testing::verifyLayout(
+            form,
+            {
+                {form.PushButton8, &form, QStringLiteral("< Back"), {120, 120, 7800, 405}},
+                {form.Frame2, &form, QStringLiteral("File #1"), {120, 600, 7800, 1275}},
+                {form.Label3, form.Frame2, QStringLiteral("Table Name:"), {240, 345, 1050, 225}},
+                {form.Combo1, form.Frame2, QString(), {1920, 300, 5620, 345}},
+                {form.Label1, form.Frame2, QStringLiteral("Common Column:"), {240, 795, 1500, 225}},
+                {form.Combo3, form.Frame2, QString(), {1920, 750, 5620, 345}},
+                {form.ListView1, &form, QString(), {120, 1980, 7800, 1335}},
+                {form.Frame1, &form, QStringLiteral("File #2"), {120, 3360, 7800, 1275}},
+                {form.Label2, form.Frame1, QStringLiteral("Table Name:"), {240, 345, 1050, 225}},
+                {form.Combo2, form.Frame1, QString(), {1920, 300, 5620, 345}},
+                {form.Label4, form.Frame1, QStringLiteral("Common Column:"), {240, 795, 1500, 225}},
+                {form.Combo4, form.Frame1, QString(), {1920, 750, 5620, 345}},
+                {form.ListView2, &form, QString(), {120, 4740, 7800, 1335}},
+                {form.Frame3, &form, QStringLiteral("Join Option"), {120, 6120, 7800, 1035}},
+                {form.Option1,
+                 form.Frame3,
+                 QStringLiteral("Append Tables Up and Down"),
+                 {240, 300, 2895, 225}},
+                {form.Option2,
+                 form.Frame3,
+                 QStringLiteral("Join Tables Left and Right By Common Column Of Data"),
+                 {240, 650, 5415, 225}},
+                {form.Frame4,
+                 &form,
+                 QStringLiteral("Save Results To This Folder"),
+                 {120, 7200, 7800, 810}},
+                {form.Text2, form.Frame4, QString(), {240, 300, 6630, 345}},
+                {form.PushButton1, form.Frame4, QStringLiteral("..."), {6960, 300, 600, 345}},
+                {form.PushButton6, &form, QStringLiteral("Start Joining"), {120, 8120, 7800, 405}},
+            });
+        if (QTest::currentTestFailed()) {
+            return;
+        }
+        // A label may grow to show its whole caption, never into the list beside it.
+        for (const QLabel* label : {form.Label1, form.Label2, form.Label3, form.Label4}) {
+            QVERIFY(label->geometry().right() < form.Combo1->x());
         }
         QCOMPARE(form.windowTitle(), QStringLiteral("Veltrano"));
         QVERIFY(form.Option1->isChecked());

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "fake_desktop.h"
+#include "layout_check.h"
 #include "platform/qt/qt_messages.h"
 #include "shell/twips.h"
 #include "shell/window_pointer.h"
@@ -52,35 +53,23 @@ private Q_SLOTS:
             QCOMPARE(form.size(), QSize(536, 191));
         }
         QCOMPARE(form.size(), QSize(px(8040), px(2865)));
-        struct Expected {
-            QWidget* control;
-            QWidget* parent;
-            QString caption;
-            QRect twips;
-        };
-        const Expected expected[] = {
-            {form.PushButton1,
-             &form,
-             QStringLiteral("Load Sample/Example Files"),
-             {120, 120, 7800, 405}},
-            {form.Frame1, &form, QStringLiteral("HTML File #1"), {120, 600, 7800, 800}},
-            {form.Text1, form.Frame1, QString(), {240, 300, 6600, 345}},
-            {form.PushButton4, form.Frame1, QStringLiteral("..."), {6960, 300, 600, 345}},
-            {form.Frame2, &form, QStringLiteral("HTML File #2"), {120, 1440, 7800, 800}},
-            {form.Text2, form.Frame2, QString(), {240, 300, 6600, 345}},
-            {form.PushButton6, form.Frame2, QStringLiteral("..."), {6960, 300, 600, 345}},
-            {form.Command1, &form, QStringLiteral("Command1"), {-720, 2640, 615, 495}},
-            {form.PushButton7, &form, QStringLiteral("Next >"), {120, 2360, 7800, 405}},
-        };
-        for (const Expected& e : expected) {
-            QCOMPARE(e.control->parentWidget(), e.parent);
-            QCOMPARE(e.control->geometry(), QRect(px(e.twips.x()), px(e.twips.y()),
-                                                  px(e.twips.width()), px(e.twips.height())));
-            if (auto* button = qobject_cast<QPushButton*>(e.control)) {
-                QCOMPARE(button->text(), e.caption);
-            } else if (auto* frame = qobject_cast<QGroupBox*>(e.control)) {
-                QCOMPARE(frame->title(), e.caption);
-            }
+        veltrano::testing::verifyLayout(
+            form, {
+                      {form.PushButton1,
+                       &form,
+                       QStringLiteral("Load Sample/Example Files"),
+                       {120, 120, 7800, 405}},
+                      {form.Frame1, &form, QStringLiteral("HTML File #1"), {120, 600, 7800, 800}},
+                      {form.Text1, form.Frame1, QString(), {240, 300, 6600, 345}},
+                      {form.PushButton4, form.Frame1, QStringLiteral("..."), {6960, 300, 600, 345}},
+                      {form.Frame2, &form, QStringLiteral("HTML File #2"), {120, 1440, 7800, 800}},
+                      {form.Text2, form.Frame2, QString(), {240, 300, 6600, 345}},
+                      {form.PushButton6, form.Frame2, QStringLiteral("..."), {6960, 300, 600, 345}},
+                      {form.Command1, &form, QStringLiteral("Command1"), {-720, 2640, 615, 495}},
+                      {form.PushButton7, &form, QStringLiteral("Next >"), {120, 2360, 7800, 405}},
+                  });
+        if (QTest::currentTestFailed()) {
+            return;
         }
         QVERIFY(form.Command1->geometry().right() < 0);
         QCOMPARE(form.font().family(), QStringLiteral("Arial"));

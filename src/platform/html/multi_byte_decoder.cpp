@@ -56,6 +56,15 @@ public:
         }
     }
 
+    // A two-byte character's code point, or, when it has none, rejectLastByte.
+    void emitOrRejectLastByte(char32_t codePoint, unsigned char byte) {
+        if (codePoint != 0) {
+            emit(codePoint);
+        } else {
+            rejectLastByte(byte);
+        }
+    }
+
 private:
     std::string_view mBytes;
     std::string& mOut;
@@ -210,11 +219,7 @@ void decodeEucJp(std::string_view bytes, std::string& out) {
             }
             lead = 0;
             fromJis0212 = false;
-            if (codePoint != 0) {
-                cursor.emit(codePoint);
-            } else {
-                cursor.rejectLastByte(byte);
-            }
+            cursor.emitOrRejectLastByte(codePoint, byte);
         } else if (byte < 0x80) {
             cursor.emit(byte);
         } else if (byte == 0x8E || byte == 0x8F || inRange(byte, 0xA1, 0xFE)) {
@@ -274,11 +279,7 @@ void decodeGb18030(std::string_view bytes, std::string& out) {
                 codePoint = twoByte.at((first - 0x81) * 190u + byte - (byte < 0x7F ? 0x40 : 0x41));
             }
             first = 0;
-            if (codePoint != 0) {
-                cursor.emit(codePoint);
-            } else {
-                cursor.rejectLastByte(byte);
-            }
+            cursor.emitOrRejectLastByte(codePoint, byte);
         } else if (byte < 0x80) {
             cursor.emit(byte);
         } else if (byte == 0x80) {
