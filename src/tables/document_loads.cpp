@@ -17,11 +17,21 @@ bool DocumentLoads::Progress::progress(double fraction) {
     return !mCancelled;
 }
 
+ExtractedFile DocumentLoads::extract(const std::string& path, const WalkLines& lines,
+                                     Progress& progress) {
+    try {
+        return extractTables(path, lines, progress);
+    } catch (...) {
+        progress.markFailed();
+        throw;
+    }
+}
+
 DocumentLoads::DocumentLoads(const std::string& path1, const std::string& path2) {
     mFile1 = std::async(std::launch::async,
-                        [this, path1] { return extractTables(path1, kFile1Walk, mProgress1); });
+                        [this, path1] { return extract(path1, kFile1Walk, mProgress1); });
     mFile2 = std::async(std::launch::async,
-                        [this, path2] { return extractTables(path2, kFile2Walk, mProgress2); });
+                        [this, path2] { return extract(path2, kFile2Walk, mProgress2); });
 }
 
 DocumentLoads::~DocumentLoads() {

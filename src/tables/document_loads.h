@@ -19,12 +19,17 @@ public:
     DocumentLoads& operator=(const DocumentLoads&) = delete;
 
     bool isReady() const;
+    // Both files read, or one of them failed: then waiting for the other is pointless.
+    bool isSettled() const { return isReady() || failed(1) || failed(2); }
+    bool failed(int fileNumber) const {
+        return (fileNumber == 1 ? mProgress1 : mProgress2).failed();
+    }
     // How far both files have come together, 0 to 100.
     int percent() const;
     void cancel() { mCancelled = true; }
     bool wasCancelled() const { return mCancelled; }
 
-    // The file's tables once ready; rethrows what stopped its work.
+    // The file's tables once ready (waits for them); rethrows what stopped its work.
     ExtractedFile take(int fileNumber);
 
 private:
@@ -33,11 +38,17 @@ private:
         explicit Progress(const std::atomic<bool>& cancelled) : mCancelled(cancelled) {}
         bool progress(double fraction) override;
         double fraction() const { return mFraction; }
+        void markFailed() { mFailed = true; }
+        bool failed() const { return mFailed; }
 
     private:
         const std::atomic<bool>& mCancelled;
         std::atomic<double> mFraction = 0;
+        std::atomic<bool> mFailed = false;
     };
+
+    static ExtractedFile extract(const std::string& path, const WalkLines& lines,
+                                 Progress& progress);
 
     std::atomic<bool> mCancelled = false;
     Progress mProgress1{mCancelled};

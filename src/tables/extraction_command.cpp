@@ -64,17 +64,23 @@ void ExtractionCommand::run() {
     if (!steps.step(104, [&] { mLoads = std::make_unique<DocumentLoads>(path1, path2); })) {
         return;
     }
-    const bool finished = waitForBothFiles();
+    const bool settled = waitForBothFiles();
     std::unique_ptr<DocumentLoads> loads = std::move(mLoads);
-    if (!finished) {
+    const int unreadable = loads->failed(1) ? 1 : (loads->failed(2) ? 2 : 0);
+    if (settled && unreadable != 0) {
+        // Reported as soon as it is known; the other file's work is stopped.
+        steps.step(unreadable == 1 ? 104 : 158, [&] { loads->take(unreadable); });
+    }
+    if (!settled || unreadable != 0) {
+        loads->cancel();
         mAbandoned.push_back(std::move(loads));
-        return;
+        return;  // nothing has changed
     }
     std::optional<ExtractedFile> file1;
     std::optional<ExtractedFile> file2;
     if (!steps.step(104, [&] { file1 = loads->take(1); }) ||
         !steps.step(158, [&] { file2 = loads->take(2); })) {
-        return;  // an unreadable file changes nothing
+        return;
     }
 
     Form2* form2 = nullptr;
@@ -124,7 +130,7 @@ bool ExtractionCommand::waitForBothFiles() {
     QTimer poll;
     poll.setInterval(kPollMs);
     QObject::connect(&poll, &QTimer::timeout, &waiting, [&] {
-        if (mLoads->isReady()) {
+        if (mLoads->isSettled()) {
             waiting.quit();
             return;
         }
@@ -143,10 +149,7 @@ bool ExtractionCommand::waitForBothFiles() {
     poll.start();
     waiting.exec();
     // The loop also ends when the program is ending: then the work is abandoned.
-    if (!mLoads->isReady()) {
-        mLoads->cancel();
-    }
-    return mLoads->isReady() && !mLoads->wasCancelled();
+    return mLoads->isSettled() && !mLoads->wasCancelled();
 }
 
 }  // namespace veltrano

@@ -28,7 +28,8 @@ public:
     bool isLoading() const { return mLoads != nullptr; }
 
 private:
-    // False when the user cancelled or the program is ending.
+    // Waits until both files are read or one cannot be; false when the user cancelled or the
+    // program is ending.
     bool waitForBothFiles();
     void putIntoStore(int fileNumber, ExtractedFile& file, GuardedSteps& steps);
 

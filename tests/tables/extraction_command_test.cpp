@@ -24,7 +24,9 @@ using veltrano::testing::FakeDesktop;
 
 namespace {
 
-QString data(const char* name) { return QStringLiteral(VELTRANO_TEST_DATA "/") + QLatin1String(name); }
+QString data(const char* name) {
+    return QStringLiteral(VELTRANO_TEST_DATA "/") + QLatin1String(name);
+}
 
 QStringList entries(const QComboBox* list) {
     QStringList texts;
@@ -51,6 +53,7 @@ public:
             throw veltrano::Failure("Input/output error");
         }
         std::this_thread::sleep_for(readDelay);
+        ++finishedReads;
         return real().readFile(path, maxBytes);
     }
     std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
@@ -63,6 +66,7 @@ public:
     bool removeFile(const std::string& path) override { return real().removeFile(path); }
 
     std::atomic<int> reads = 0;
+    std::atomic<int> finishedReads = 0;
     std::string failingPath;
     std::chrono::milliseconds readDelay{0};
 
@@ -100,11 +104,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("file2");
         QTest::addColumn<QString>("message");
         QTest::addColumn<int>("reads");
-        QTest::newRow("file #1 empty") << QString() << data("pay.html")
-                                       << QStringLiteral("HTML File #1 doesn't exist.") << 0;
-        QTest::newRow("both missing") << QStringLiteral("/no/such.htm")
-                                      << QStringLiteral("/no/other.htm")
-                                      << QStringLiteral("HTML File #1 doesn't exist.") << 0;
+        QTest::newRow("file #1 empty")
+            << QString() << data("pay.html") << QStringLiteral("HTML File #1 doesn't exist.") << 0;
+        QTest::newRow("both missing")
+            << QStringLiteral("/no/such.htm") << QStringLiteral("/no/other.htm")
+            << QStringLiteral("HTML File #1 doesn't exist.") << 0;
         QTest::newRow("file #2 missing") << data("staff.htm") << QStringLiteral("/no/such.htm")
                                          << QStringLiteral("HTML File #2 doesn't exist.") << 0;
     }
@@ -193,12 +197,14 @@ private Q_SLOTS:
         QTest::addColumn<QString>("report");
         QTest::newRow("file #1 is a folder")
             << QStringLiteral(VELTRANO_TEST_DATA) << data("pay.html")
-            << QStringLiteral("Is a directory\r\nin Veltrano2021/08/31.Form1.PushButton7_Click "
-                              "at line 104\r\r");
+            << QStringLiteral(
+                   "Is a directory\r\nin Veltrano2021/08/31.Form1.PushButton7_Click "
+                   "at line 104\r\r");
         QTest::newRow("file #2 cannot be read")
             << data("staff.htm") << data("pay.html")
-            << QStringLiteral("Input/output error\r\nin Veltrano2021/08/31.Form1.PushButton7_Click "
-                              "at line 158\r\r");
+            << QStringLiteral(
+                   "Input/output error\r\nin Veltrano2021/08/31.Form1.PushButton7_Click "
+                   "at line 158\r\r");
     }
     void anUnreadableFileIsReportedAndChangesNothing() {
         QFETCH(QString, file1);
@@ -214,11 +220,27 @@ private Q_SLOTS:
         form.Text2->setText(file2);
         form.PushButton7->click();
         QCOMPARE(desktop.messages.size(), size_t{1});
-        QVERIFY2(desktop.messages[0].text.startsWith(report),
-                 qPrintable(desktop.messages[0].text));
+        QVERIFY2(desktop.messages[0].text.startsWith(report), qPrintable(desktop.messages[0].text));
         QCOMPARE(desktop.messages[0].title, QStringLiteral("Application Error"));
         QVERIFY(!form.hasForm2());
         QVERIFY(form.isVisible());
+    }
+
+    void anUnreadableFileIsReportedWithoutWaitingForTheOther() {
+        FakeDesktop desktop;
+        ScriptedFileSystem files;
+        files.failingPath = "pay.html";
+        files.readDelay = std::chrono::milliseconds(1500);
+        veltrano::platform::ScopedFileSystem installed(files);
+        Form1 form;
+        form.show();
+        form.Text1->setText(data("pay.html"));
+        form.Text2->setText(data("staff.htm"));
+        form.PushButton7->click();
+        QCOMPARE(files.finishedReads.load(), 0);  // file #2 was still being read
+        QCOMPARE(desktop.messages.size(), size_t{1});
+        QVERIFY(desktop.messages[0].text.contains(QStringLiteral("at line 104\r\r")));
+        QVERIFY(!form.hasForm2());
     }
 
     void aSlowLoadShowsProgressAndCancellingChangesNothing() {

@@ -42,8 +42,10 @@ void DesktopServices::showMessage(const MessageBoxRequest& request) {
 }
 
 QString DesktopServices::getOpenFileName(QWidget* owner, const OpenFileRequest& request) {
+    // The dialog shows each type's description as given, not Qt's list of its patterns.
     return QFileDialog::getOpenFileName(owner, request.title, request.fileName,
-                                        toQtFilter(request.filter));
+                                        toQtFilter(request.filter), nullptr,
+                                        QFileDialog::HideNameFilterDetails);
 }
 
 QString DesktopServices::browseForFolder(QWidget* owner, const QString& title,
@@ -68,7 +70,7 @@ void DesktopServices::endProgram() {
 }
 
 std::unique_ptr<ProgressDisplay> DesktopServices::showProgress(QWidget* owner,
-                                                              const QString& text) {
+                                                               const QString& text) {
     return showProgressDialog(owner, text);
 }
 

@@ -17,7 +17,12 @@ public:
         mDialog.setAutoReset(false);
         mDialog.show();
     }
-    void setPercent(int percent) override { mDialog.setValue(percent); }
+    // Nothing measurable happens while a page is parsed: until some work is done the bar
+    // shows that it is busy rather than a still 0%.
+    void setPercent(int percent) override {
+        mDialog.setMaximum(percent > 0 ? 100 : 0);
+        mDialog.setValue(percent);
+    }
     bool wasCancelled() const override { return mDialog.wasCanceled(); }
 
 private:
