@@ -136,16 +136,15 @@ void Form2::Form_Load() {
 }
 
 void Form2::selectTable(int fileNumber, int position) {
-    QComboBox* list = fileNumber == 1 ? Combo1 : Combo2;
+    QComboBox* list = tableList(fileNumber);
     {
         const QSignalBlocker quiet(list);
         list->setCurrentIndex(position);
     }
     // The table choice runs here, not from the signal, so that its failures reach the caller.
     // The old table goes first: whatever happens next, no row of it stays in the grid.
-    QComboBox* columns = fileNumber == 1 ? Combo3 : Combo4;
-    PreviewGrid* grid = fileNumber == 1 ? ListView1 : ListView2;
-    grid->setTable(PreviewTable());
+    QComboBox* columns = columnList(fileNumber);
+    grid(fileNumber)->setTable(PreviewTable());
     columns->clear();
     PreviewTable table =
         PreviewTable::choose(storedFile(mStore, fileNumber), static_cast<std::size_t>(position),
@@ -157,22 +156,22 @@ void Form2::selectTable(int fileNumber, int position) {
     }
     columns->addItems(entries);
     columns->setCurrentIndex(-1);
-    grid->setTable(std::move(table));
+    grid(fileNumber)->setTable(std::move(table));
 }
 
 void Form2::clearTableList(int fileNumber) {
-    (fileNumber == 1 ? Combo1 : Combo2)->clear();
+    tableList(fileNumber)->clear();
 }
 
 void Form2::addTableEntry(int fileNumber, const QString& label) {
-    QComboBox* list = fileNumber == 1 ? Combo1 : Combo2;
+    QComboBox* list = tableList(fileNumber);
     const QSignalBlocker quiet(list);
     list->addItem(label);
     list->setCurrentIndex(-1);  // entries are only selected on purpose
 }
 
 void Form2::chooseTable(int fileNumber) {
-    QComboBox* list = fileNumber == 1 ? Combo1 : Combo2;
+    QComboBox* list = tableList(fileNumber);
     if (list->currentIndex() < 0) {
         return;
     }

@@ -52,6 +52,11 @@ public:
 
     WindowPointer& pointer() { return *mPointer; }
 
+    // File #fileNumber's controls: table choice list, column choice list, preview grid.
+    QComboBox* tableList(int fileNumber) const { return fileNumber == 1 ? Combo1 : Combo2; }
+    QComboBox* columnList(int fileNumber) const { return fileNumber == 1 ? Combo3 : Combo4; }
+    PreviewGrid* grid(int fileNumber) const { return fileNumber == 1 ? ListView1 : ListView2; }
+
     // The table choice lists as "Next >" fills them: entries are added unselected.
     void clearTableList(int fileNumber);
     void addTableEntry(int fileNumber, const QString& label);

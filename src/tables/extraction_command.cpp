@@ -104,20 +104,14 @@ void ExtractionCommand::run() {
 void ExtractionCommand::putIntoStore(int fileNumber, ExtractedFile& file, GuardedSteps& steps) {
     const FileSteps& lines = fileNumber == 1 ? kFile1Steps : kFile2Steps;
     Form2& form2 = mForm.form2();
-    TableStore& store = form2.mStore;
-    steps.step(lines.walk, [&] {
-        (fileNumber == 1 ? store.mColRows1 : store.mColRows2) = std::move(file.tables.rows);
-        (fileNumber == 1 ? store.mColColumnsCount1 : store.mColColumnsCount2) =
-            std::move(file.tables.columnCounts);
-        (fileNumber == 1 ? store.mDicColumns1 : store.mDicColumns2) = std::move(file.tables.cells);
-    });
+    steps.step(lines.walk,
+               [&] { setStoredFile(form2.mStore, fileNumber, std::move(file.tables)); });
     steps.step(lines.addEntry, [&] {
         for (const std::int32_t table : file.listedTables) {
             form2.addTableEntry(fileNumber, platform::toQString(tableLabel(table)));
         }
     });
-    QComboBox* list = fileNumber == 1 ? form2.Combo1 : form2.Combo2;
-    if (steps.test(lines.testEntries, [&] { return list->count() > 0; })) {
+    if (steps.test(lines.testEntries, [&] { return form2.tableList(fileNumber)->count() > 0; })) {
         steps.step(lines.selectFirst, [&] { form2.selectTable(fileNumber, 0); });
     }
 }

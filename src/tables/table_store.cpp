@@ -20,6 +20,13 @@ StoredFile storedFile(const TableStore& store, int fileNumber) {
     return {store.mColRows2, store.mColColumnsCount2, store.mDicColumns2};
 }
 
+void setStoredFile(TableStore& store, int fileNumber, StoredFile file) {
+    (fileNumber == 1 ? store.mColRows1 : store.mColRows2) = std::move(file.rows);
+    (fileNumber == 1 ? store.mColColumnsCount1 : store.mColColumnsCount2) =
+        std::move(file.columnCounts);
+    (fileNumber == 1 ? store.mDicColumns1 : store.mDicColumns2) = std::move(file.cells);
+}
+
 TableStoreBuilder::TableStoreBuilder(StoredFile file) : mFile(std::move(file)) {}
 
 void TableStoreBuilder::beginTable(std::int32_t tableNumber) {

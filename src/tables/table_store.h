@@ -37,6 +37,8 @@ struct StoredFile {
 };
 
 StoredFile storedFile(const TableStore& store, int fileNumber);
+// Puts one file's containers in place of that file's members.
+void setStoredFile(TableStore& store, int fileNumber, StoredFile file);
 
 // Where the walk of a document puts what it finds, in walk order.
 class TableSink {

@@ -24,7 +24,7 @@ void fill(Form2& form2, int fileNumber, const TestFile& file) {
             form2.addTableEntry(fileNumber, QString::fromStdString(tableLabel(table.number)));
         }
     }
-    if ((fileNumber == 1 ? form2.Combo1 : form2.Combo2)->count() > 0) {
+    if (form2.tableList(fileNumber)->count() > 0) {
         form2.selectTable(fileNumber, 0);
     }
 }
