@@ -1,0 +1,266 @@
+#include "platform/html/parser/node_tree.h"
+
+#include <utility>
+
+namespace veltrano::html::parser {
+
+NodeTree::NodeTree(TextStore& text) : mText(text) {
+    allocate(NodeKind::Element);  // number 0 stands for no node and is never handed out
+    allocate(NodeKind::Document);
+}
+
+NodeId NodeTree::allocate(NodeKind kind) {
+    NodeId id;
+    if (mFreeList != kNoNode) {
+        id = mFreeList;
+        mFreeList = nodeAt(id).nextSibling;
+    } else {
+        id = mNextUnused++;
+        if ((id & (kBlockSize - 1)) == 0) {
+            mBlocks.push_back(std::make_unique<Node[]>(kBlockSize));
+        }
+    }
+    Node& node = nodeAt(id);
+    node = Node{};
+    node.kind = kind;
+    ++mLiveNodes;
+    return id;
+}
+
+NodeId NodeTree::createElement(NameId name, Namespace ns, std::span<const Attribute> attributes) {
+    const NodeId id = allocate(NodeKind::Element);
+    Node& node = nodeAt(id);
+    node.name = name;
+    node.ns = ns;
+    node.a = static_cast<std::uint32_t>(mAttributes.size());
+    node.b = static_cast<std::uint32_t>(attributes.size());
+    mAttributes.insert(mAttributes.end(), attributes.begin(), attributes.end());
+    return id;
+}
+
+NodeId NodeTree::createText(TextRef text) {
+    const NodeId id = allocate(NodeKind::Text);
+    nodeAt(id).a = text.offset;
+    nodeAt(id).b = text.length;
+    return id;
+}
+
+NodeId NodeTree::createComment(TextRef text) {
+    const NodeId id = allocate(NodeKind::Comment);
+    nodeAt(id).a = text.offset;
+    nodeAt(id).b = text.length;
+    return id;
+}
+
+NodeId NodeTree::createDoctype(Doctype doctype) {
+    const NodeId id = allocate(NodeKind::Doctype);
+    nodeAt(id).a = static_cast<std::uint32_t>(mDoctypes.size());
+    mDoctypes.push_back(std::move(doctype));
+    return id;
+}
+
+NodeId NodeTree::templateContents(NodeId templateElement) {
+    if (const auto it = mTemplateContents.find(templateElement); it != mTemplateContents.end()) {
+        return it->second;
+    }
+    const NodeId fragment = allocate(NodeKind::Fragment);
+    mTemplateContents.emplace(templateElement, fragment);
+    mTemplates.emplace(fragment, templateElement);
+    return fragment;
+}
+
+NodeId NodeTree::templateOf(NodeId fragment) const {
+    const auto it = mTemplates.find(fragment);
+    return it == mTemplates.end() ? kNoNode : it->second;
+}
+
+void NodeTree::appendChild(NodeId parent, NodeId child) {
+    insertBefore(parent, child, kNoNode);
+}
+
+void NodeTree::insertBefore(NodeId parent, NodeId child, NodeId reference) {
+    Node& node = nodeAt(child);
+    Node& container = nodeAt(parent);
+    node.parent = parent;
+    node.nextSibling = reference;
+    if (reference == kNoNode) {
+        node.previousSibling = container.lastChild;
+        container.lastChild = child;
+    } else {
+        Node& next = nodeAt(reference);
+        node.previousSibling = next.previousSibling;
+        next.previousSibling = child;
+    }
+    if (node.previousSibling == kNoNode) {
+        container.firstChild = child;
+    } else {
+        nodeAt(node.previousSibling).nextSibling = child;
+    }
+}
+
+void NodeTree::detach(NodeId id) {
+    Node& node = nodeAt(id);
+    if (node.parent == kNoNode) {
+        return;
+    }
+    Node& container = nodeAt(node.parent);
+    if (node.previousSibling == kNoNode) {
+        container.firstChild = node.nextSibling;
+    } else {
+        nodeAt(node.previousSibling).nextSibling = node.nextSibling;
+    }
+    if (node.nextSibling == kNoNode) {
+        container.lastChild = node.previousSibling;
+    } else {
+        nodeAt(node.nextSibling).previousSibling = node.previousSibling;
+    }
+    node.parent = node.previousSibling = node.nextSibling = kNoNode;
+}
+
+void NodeTree::moveChildren(NodeId from, NodeId to) {
+    Node& source = nodeAt(from);
+    if (source.firstChild == kNoNode) {
+        return;
+    }
+    for (NodeId child = source.firstChild; child != kNoNode; child = nodeAt(child).nextSibling) {
+        nodeAt(child).parent = to;
+    }
+    Node& target = nodeAt(to);
+    if (target.lastChild == kNoNode) {
+        target.firstChild = source.firstChild;
+    } else {
+        nodeAt(target.lastChild).nextSibling = source.firstChild;
+        nodeAt(source.firstChild).previousSibling = target.lastChild;
+    }
+    target.lastChild = source.lastChild;
+    source.firstChild = source.lastChild = kNoNode;
+}
+
+void NodeTree::appendText(NodeId textNode, TextRef more) {
+    Node& node = nodeAt(textNode);
+    if (!node.segmented) {
+        TextRef text{node.a, node.b};
+        if (text.isFollowedBy(more)) {
+            node.b += more.length;
+            return;
+        }
+        if (mText.endsMadeText(text) && (more.offset & TextRef::kMadeBit) == 0) {
+            // Text the parser made grows in place when nothing was made after it.
+            mText.extendMade(text, mText.view(more));
+            node.b = text.length;
+            return;
+        }
+        const auto first = static_cast<std::uint32_t>(mSegments.size());
+        mSegments.push_back({text, first + 1});
+        mSegments.push_back({more, kNoSegment});
+        node.segmented = true;
+        node.a = first;
+        node.b = first + 1;
+        return;
+    }
+    TextSegment& last = mSegments[node.b];
+    if (last.text.isFollowedBy(more)) {
+        last.text.length += more.length;
+        return;
+    }
+    const auto index = static_cast<std::uint32_t>(mSegments.size());
+    last.next = index;
+    mSegments.push_back({more, kNoSegment});
+    node.b = index;
+}
+
+void NodeTree::addMissingAttributes(NodeId element, std::span<const Attribute> attributes) {
+    std::vector<Attribute> merged(this->attributes(element).begin(),
+                                  this->attributes(element).end());
+    const std::size_t before = merged.size();
+    // Both lists are free of duplicate names, so a set of the names present is all it takes.
+    std::unordered_map<std::uint32_t, bool> present;
+    const auto key = [](const Attribute& a) {
+        return std::uint32_t{a.name} << 8 | static_cast<std::uint32_t>(a.ns);
+    };
+    for (const Attribute& attribute : merged) {
+        present.emplace(key(attribute), true);
+    }
+    for (const Attribute& attribute : attributes) {
+        if (present.emplace(key(attribute), true).second) {
+            merged.push_back(attribute);
+        }
+    }
+    if (merged.size() == before) {
+        return;
+    }
+    Node& node = nodeAt(element);
+    node.a = static_cast<std::uint32_t>(mAttributes.size());
+    node.b = static_cast<std::uint32_t>(merged.size());
+    mAttributes.insert(mAttributes.end(), merged.begin(), merged.end());
+}
+
+std::span<const Attribute> NodeTree::attributes(NodeId element) const {
+    const Node& node = nodeAt(element);
+    if (node.kind != NodeKind::Element) {
+        return {};
+    }
+    return std::span<const Attribute>(mAttributes).subspan(node.a, node.b);
+}
+
+std::optional<std::string_view> NodeTree::attribute(NodeId element, NameId name) const {
+    for (const Attribute& attribute : attributes(element)) {
+        if (attribute.name == name && attribute.ns == AttributeNamespace::None) {
+            return mText.view(attribute.value);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string NodeTree::textOf(NodeId node) const {
+    std::string text;
+    forEachTextPiece(node, [&](std::string_view piece) { text.append(piece); });
+    return text;
+}
+
+void NodeTree::releaseChildren(NodeId element) {
+    Node& root = nodeAt(element);
+    NodeId node = root.firstChild;
+    root.firstChild = root.lastChild = kNoNode;
+    root.released = true;
+    // Walks the subtree without a stack: down to first children, then along siblings and back
+    // up through parents, freeing each node once its children are done.
+    while (node != kNoNode) {
+        Node& current = nodeAt(node);
+        if (current.firstChild != kNoNode) {
+            const NodeId child = current.firstChild;
+            current.firstChild = kNoNode;
+            node = child;
+            continue;
+        }
+        NodeId next = current.nextSibling;
+        if (next == kNoNode && current.parent != element) {
+            next = current.parent;
+        }
+        if (current.kind == NodeKind::Element && current.name == nameId(KnownName::Template)) {
+            releaseTemplateContents(node);
+        }
+        current.nextSibling = mFreeList;
+        mFreeList = node;
+        --mLiveNodes;
+        node = next;
+    }
+}
+
+// Template contents hang off their template, not below it; they go with it. Recursion is
+// bounded by how deeply templates nest, which the tree's depth limit bounds.
+void NodeTree::releaseTemplateContents(NodeId templateElement) {
+    const auto it = mTemplateContents.find(templateElement);
+    if (it == mTemplateContents.end()) {
+        return;
+    }
+    const NodeId fragment = it->second;
+    releaseChildren(fragment);
+    mTemplates.erase(fragment);
+    mTemplateContents.erase(it);
+    nodeAt(fragment).nextSibling = mFreeList;
+    mFreeList = fragment;
+    --mLiveNodes;
+}
+
+}  // namespace veltrano::html::parser
