@@ -85,7 +85,8 @@ bool emitFromTable(const CodeTable& table, std::size_t pointer, ByteCursor& curs
 // trail byte. A Scheme says which bytes lead, what a single byte is, and appends the
 // character of a pair (false when there is none).
 template <class Scheme>
-void decodeLeadTrail(std::string_view bytes, std::string& out, const Scheme& scheme) {
+std::size_t decodeLeadTrail(std::string_view bytes, std::string& out, bool last,
+                            const Scheme& scheme) {
     ByteCursor cursor(bytes, out);
     unsigned char lead = 0;
     while (!cursor.atEnd()) {
@@ -103,9 +104,13 @@ void decodeLeadTrail(std::string_view bytes, std::string& out, const Scheme& sch
             cursor.emit(scheme.single(byte));
         }
     }
+    if (lead != 0 && !last) {
+        return 1;
+    }
     if (lead != 0) {
         cursor.emitError();
     }
+    return 0;
 }
 
 class ShiftJisScheme final {
@@ -182,19 +187,19 @@ private:
 
 }  // namespace
 
-void decodeShiftJis(std::string_view bytes, std::string& out) {
-    decodeLeadTrail(bytes, out, ShiftJisScheme());
+std::size_t decodeShiftJis(std::string_view bytes, std::string& out, bool last) {
+    return decodeLeadTrail(bytes, out, last, ShiftJisScheme());
 }
 
-void decodeEucKr(std::string_view bytes, std::string& out) {
-    decodeLeadTrail(bytes, out, EucKrScheme());
+std::size_t decodeEucKr(std::string_view bytes, std::string& out, bool last) {
+    return decodeLeadTrail(bytes, out, last, EucKrScheme());
 }
 
-void decodeBig5(std::string_view bytes, std::string& out) {
-    decodeLeadTrail(bytes, out, Big5Scheme());
+std::size_t decodeBig5(std::string_view bytes, std::string& out, bool last) {
+    return decodeLeadTrail(bytes, out, last, Big5Scheme());
 }
 
-void decodeEucJp(std::string_view bytes, std::string& out) {
+std::size_t decodeEucJp(std::string_view bytes, std::string& out, bool last) {
     const CodeTable& jis0208 = CodeTable::forSet(CharacterSet::Jis0208);
     const CodeTable& jis0212 = CodeTable::forSet(CharacterSet::Jis0212);
     ByteCursor cursor(bytes, out);
@@ -228,12 +233,16 @@ void decodeEucJp(std::string_view bytes, std::string& out) {
             cursor.emitError();
         }
     }
+    if (lead != 0 && !last) {
+        return fromJis0212 ? 2 : 1;
+    }
     if (lead != 0) {
         cursor.emitError();
     }
+    return 0;
 }
 
-void decodeGb18030(std::string_view bytes, std::string& out) {
+std::size_t decodeGb18030(std::string_view bytes, std::string& out, bool last) {
     const CodeTable& twoByte = CodeTable::forSet(CharacterSet::Gb18030);
     const CodeTable& fourByte = CodeTable::forSet(CharacterSet::Gb18030FourByte);
     ByteCursor cursor(bytes, out);
@@ -290,25 +299,57 @@ void decodeGb18030(std::string_view bytes, std::string& out) {
             cursor.emitError();
         }
     }
+    if (first != 0 && !last) {
+        return third != 0 ? 3 : (second != 0 ? 2 : 1);
+    }
     if (first != 0) {
         cursor.emitError();
     }
+    return 0;
 }
 
-void decodeIso2022Jp(std::string_view bytes, std::string& out) {
-    enum class State { Ascii, Roman, Katakana, LeadByte, TrailByte, EscapeStart, Escape };
+std::size_t decodeIso2022Jp(std::string_view bytes, std::string& out, bool last) {
+    Iso2022JpState state;
+    return decodeIso2022Jp(bytes, out, last, state);
+}
+
+std::size_t decodeIso2022Jp(std::string_view bytes, std::string& out, bool last,
+                            Iso2022JpState& saved) {
+    enum class State : std::uint8_t {
+        Ascii,
+        Roman,
+        Katakana,
+        LeadByte,
+        TrailByte,
+        EscapeStart,
+        Escape
+    };
     const CodeTable& jis0208 = CodeTable::forSet(CharacterSet::Jis0208);
     ByteCursor cursor(bytes, out);
-    State state = State::Ascii;
-    State outputState = State::Ascii;
+    State outputState = static_cast<State>(saved.output);
+    State state = outputState;
     unsigned char lead = 0;
     // Set by an escape sequence, cleared by any character: two escapes in a row are an error.
-    bool afterEscape = false;
+    bool afterEscape = saved.afterEscape;
     for (;;) {
         const bool atEnd = cursor.atEnd();
+        if (atEnd && !last) {
+            // A sequence cut off by the end is read again from its start with the next piece,
+            // in the state it started in.
+            saved = {static_cast<std::uint8_t>(outputState), afterEscape};
+            switch (state) {
+                case State::TrailByte:
+                case State::EscapeStart:
+                    return 1;
+                case State::Escape:
+                    return 2;
+                default:
+                    return 0;
+            }
+        }
         if (atEnd && state != State::TrailByte && state != State::EscapeStart &&
             state != State::Escape) {
-            return;
+            return 0;
         }
         const unsigned char byte = atEnd ? 0 : cursor.next();
         if (byte == 0x1B && !atEnd && state != State::EscapeStart && state != State::Escape) {

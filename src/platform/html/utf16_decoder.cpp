@@ -15,14 +15,23 @@ bool isTrailSurrogate(char32_t unit) {
 
 }  // namespace
 
-void decodeUtf16(std::string_view bytes, ByteOrder order, std::string& out) {
-    const std::size_t unitCount = bytes.size() / 2;
+std::size_t decodeUtf16(std::string_view bytes, ByteOrder order, std::string& out, bool last) {
     const auto unitAt = [&](std::size_t index) {
         const auto first = static_cast<unsigned char>(bytes[2 * index]);
         const auto second = static_cast<unsigned char>(bytes[2 * index + 1]);
         return order == ByteOrder::BigEndian ? char32_t{first} << 8 | second
                                              : char32_t{second} << 8 | first;
     };
+    std::size_t pending = 0;
+    if (!last) {
+        pending = bytes.size() % 2;
+        const std::size_t units = bytes.size() / 2;
+        if (units > 0 && isLeadSurrogate(unitAt(units - 1))) {
+            pending += 2;
+        }
+        bytes.remove_suffix(pending);
+    }
+    const std::size_t unitCount = bytes.size() / 2;
     out.reserve(out.size() + bytes.size() * 3 / 2);
     for (std::size_t index = 0; index < unitCount; ++index) {
         const char32_t unit = unitAt(index);
@@ -40,6 +49,7 @@ void decodeUtf16(std::string_view bytes, ByteOrder order, std::string& out) {
     if (bytes.size() % 2 != 0) {
         appendUtf8(out, kReplacementCharacter);
     }
+    return pending;
 }
 
 }  // namespace veltrano::html

@@ -70,17 +70,20 @@ bool isValidUtf8(std::string_view bytes) {
     return validPrefixLength(bytes) == bytes.size();
 }
 
-void decodeUtf8(std::string_view bytes, std::string& out) {
+std::size_t decodeUtf8(std::string_view bytes, std::string& out, bool last) {
     out.reserve(out.size() + bytes.size());
     for (;;) {
         const std::size_t valid = validPrefixLength(bytes);
         out.append(bytes.substr(0, valid));
         bytes.remove_prefix(valid);
         if (bytes.empty()) {
-            return;
+            return 0;
         }
         const SequenceCheck check =
             checkSequence(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+        if (!last && check.length == bytes.size()) {
+            return bytes.size();
+        }
         appendUtf8(out, kReplacementCharacter);
         bytes.remove_prefix(check.length);
     }

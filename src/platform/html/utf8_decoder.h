@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -10,7 +11,8 @@ namespace veltrano::html {
 bool isValidUtf8(std::string_view bytes);
 
 // Appends bytes to out as UTF-8, each maximal ill-formed subsequence replaced by one U+FFFD,
-// as browsers decode UTF-8. Well-formed runs are copied as they are.
-void decodeUtf8(std::string_view bytes, std::string& out);
+// as browsers decode UTF-8. Well-formed runs are copied as they are. Unless last, a sequence
+// cut off by the end is left for the next call: returns how many bytes that is.
+std::size_t decodeUtf8(std::string_view bytes, std::string& out, bool last = true);
 
 }  // namespace veltrano::html

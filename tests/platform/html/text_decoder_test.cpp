@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/html/encoding_sniffer.h"
+
 namespace veltrano::html {
 namespace {
 
@@ -16,11 +18,35 @@ struct DecodingRow {
     const char* expectedEncoding;
 };
 
+// Files are decoded as they are read, a piece at a time: whatever the pieces, the text must be
+// the one the whole file decodes to.
+void expectSameTextInPieces(const DecodingRow& row) {
+    std::string_view bytes = row.bytes;
+    if (const std::optional<ByteOrderMark> mark = sniffByteOrderMark(bytes)) {
+        bytes.remove_prefix(mark->length);
+    }
+    const Encoding encoding = encodingForLabel(row.expectedEncoding).value();
+    for (std::size_t pieceSize = 1; pieceSize <= 5; ++pieceSize) {
+        StreamDecoder decoder(encoding);
+        std::string text;
+        std::string unread;
+        std::size_t at = 0;
+        do {
+            unread += bytes.substr(at, pieceSize);
+            at += pieceSize;
+            const std::size_t left = decoder.decode(unread, at >= bytes.size(), text);
+            unread.erase(0, unread.size() - left);
+        } while (at < bytes.size());
+        EXPECT_EQ(text, row.expectedText) << "in pieces of " << pieceSize;
+    }
+}
+
 void expectDecodes(const DecodingRow& row) {
     SCOPED_TRACE(row.name);
     const DecodedText decoded = decodeHtmlBytes(row.bytes);
     EXPECT_EQ(decoded.utf8, row.expectedText);
     EXPECT_EQ(decoded.encoding, row.expectedEncoding);
+    expectSameTextInPieces(row);
 }
 
 TEST(TextDecoderTest, ChoosesTheEncoding) {

@@ -127,16 +127,14 @@ private:
     };
 
     Node& nodeAt(NodeId id) { return mBlocks[id >> kBlockBits][id & (kBlockSize - 1)]; }
-    const Node& nodeAt(NodeId id) const {
-        return mBlocks[id >> kBlockBits][id & (kBlockSize - 1)];
-    }
+    const Node& nodeAt(NodeId id) const { return mBlocks[id >> kBlockBits][id & (kBlockSize - 1)]; }
     NodeId allocate(NodeKind kind);
     void releaseTemplateContents(NodeId templateElement);
 
     TextStore& mText;
     NameTable mNames;
     std::vector<std::unique_ptr<Node[]>> mBlocks;
-    NodeId mNextUnused = 0;   // nodes from here on have never been used
+    NodeId mNextUnused = 0;      // nodes from here on have never been used
     NodeId mFreeList = kNoNode;  // released nodes, linked by nextSibling
     std::size_t mLiveNodes = 0;
     std::vector<Attribute> mAttributes;
