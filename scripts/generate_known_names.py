@@ -6,6 +6,8 @@ Run from the repository folder after changing the lists below; the output is com
 """
 
 import pathlib
+import shutil
+import subprocess
 
 HTML_ELEMENTS = """
 a abbr acronym address applet area article aside audio b base basefont bdi bdo bgsound big
@@ -188,6 +190,10 @@ def main():
                "}", "",
                "}  // namespace veltrano::html::parser", ""]
     (out_dir / "known_names.cpp").write_text("\n".join(source))
+    # Formatted like the rest of the code, so that regenerating shows only real changes.
+    if shutil.which("clang-format"):
+        subprocess.run(["clang-format", "-i", str(out_dir / "known_names.h"),
+                        str(out_dir / "known_names.cpp")], check=True)
 
 
 if __name__ == "__main__":
