@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/failure.h"
@@ -41,6 +43,7 @@ public:
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
     int get() const { return mFd; }
+    int release() { return std::exchange(mFd, -1); }
     // Closes now so that a failing close (a full disk on some file systems) is seen.
     void close() {
         const int fd = mFd;
@@ -67,6 +70,93 @@ void writeAllBytes(int fd, std::string_view bytes) {
     }
 }
 
+[[noreturn]] void failTooLarge(std::uint64_t maxBytes) {
+    throw Failure("The file is too large to read (at most " + std::to_string(maxBytes) +
+                  " bytes are read).");
+}
+
+// Opens a file to read without waiting on it (a named pipe with no writer would block an
+// ordinary open for ever) and refuses anything but a regular file.
+int openRegularFile(const std::string& path, struct stat& info) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) {
+        failWithErrno();
+    }
+    FileDescriptor file(fd);
+    if (::fstat(fd, &info) != 0) {
+        failWithErrno();
+    }
+    if (S_ISDIR(info.st_mode)) {
+        throw Failure(describeErrno(EISDIR));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        throw Failure(
+            "This is not a regular file (it is a named pipe, a device or a socket), so it "
+            "cannot be read as a document.");
+    }
+    return file.release();
+}
+
+class RealFileReader final : public FileReader {
+public:
+    RealFileReader(int fd, std::uint64_t size, std::uint64_t maxBytes)
+        : mFile(fd), mSize(size), mMaxBytes(maxBytes) {}
+
+    std::uint64_t size() const override { return mSize; }
+
+    std::size_t read(std::span<char> buffer) override {
+        for (;;) {
+            const ssize_t got = ::read(mFile.get(), buffer.data(), buffer.size());
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got < 0) {
+                failWithErrno();
+            }
+            // A file that grows while it is read is still held to the limit.
+            mRead += static_cast<std::uint64_t>(got);
+            if (mRead > mMaxBytes) {
+                failTooLarge(mMaxBytes);
+            }
+            return static_cast<std::size_t>(got);
+        }
+    }
+
+    void rewind() override {
+        if (::lseek(mFile.get(), 0, SEEK_SET) != 0) {
+            failWithErrno();
+        }
+        mRead = 0;
+    }
+
+private:
+    FileDescriptor mFile;
+    std::uint64_t mSize;
+    std::uint64_t mMaxBytes;
+    std::uint64_t mRead = 0;
+};
+
+// The whole content, read before, handed out piece by piece.
+class StringReader final : public FileReader {
+public:
+    explicit StringReader(std::string content) : mContent(std::move(content)) {}
+
+    std::uint64_t size() const override { return mContent.size(); }
+
+    std::size_t read(std::span<char> buffer) override {
+        const std::size_t count = std::min(buffer.size(), mContent.size() - mPosition);
+        std::memcpy(buffer.data(), mContent.data() + mPosition, count);
+        mPosition += count;
+        return count;
+    }
+
+    void rewind() override { mPosition = 0; }
+
+private:
+    std::string mContent;
+    std::size_t mPosition = 0;
+};
+
 class RealFileSystem final : public FileSystem {
 public:
     bool canQueryModificationTime(const std::string& path) override {
@@ -80,42 +170,27 @@ public:
     }
 
     std::string readFile(const std::string& path, std::uint64_t maxBytes) override {
-        FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-        if (file.get() < 0) {
-            failWithErrno();
-        }
-        struct stat info {};
-        if (::fstat(file.get(), &info) != 0) {
-            failWithErrno();
-        }
-        if (S_ISDIR(info.st_mode)) {
-            throw Failure(describeErrno(EISDIR));
-        }
-        if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
-            throw Failure("The file is too large to read (" + std::to_string(info.st_size) +
-                          " bytes; at most " + std::to_string(maxBytes) + " bytes are read).");
-        }
+        const std::unique_ptr<FileReader> file = openForReading(path, maxBytes);
         std::string content;
-        content.reserve(static_cast<std::size_t>(info.st_size));
+        content.reserve(static_cast<std::size_t>(file->size()));
         std::vector<char> chunk(1 << 20);
-        for (;;) {
-            const ssize_t got = ::read(file.get(), chunk.data(), chunk.size());
-            if (got < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                failWithErrno();
-            }
-            if (got == 0) {
-                break;
-            }
-            content.append(chunk.data(), static_cast<std::size_t>(got));
-            if (content.size() > maxBytes) {
-                throw Failure("The file is too large to read (at most " + std::to_string(maxBytes) +
-                              " bytes are read).");
-            }
+        while (const std::size_t got = file->read(chunk)) {
+            content.append(chunk.data(), got);
         }
         return content;
+    }
+
+    std::unique_ptr<FileReader> openForReading(const std::string& path,
+                                               std::uint64_t maxBytes) override {
+        struct stat info {};
+        const int fd = openRegularFile(path, info);
+        const auto size = static_cast<std::uint64_t>(info.st_size);
+        auto reader = std::make_unique<RealFileReader>(fd, size, maxBytes);
+        if (size > maxBytes) {
+            throw Failure("The file is too large to read (" + std::to_string(size) +
+                          " bytes; at most " + std::to_string(maxBytes) + " bytes are read).");
+        }
+        return reader;
     }
 
     std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
@@ -151,6 +226,15 @@ public:
 
     bool removeFile(const std::string& path) override { return ::unlink(path.c_str()) == 0; }
 };
+
+}  // namespace
+
+std::unique_ptr<FileReader> FileSystem::openForReading(const std::string& path,
+                                                       std::uint64_t maxBytes) {
+    return std::make_unique<StringReader>(readFile(path, maxBytes));
+}
+
+namespace {
 
 // Read from loader threads; set by tests before any runs.
 std::atomic<FileSystem*> gActive = nullptr;

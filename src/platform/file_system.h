@@ -1,10 +1,26 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
 namespace veltrano::platform {
+
+// An open file read piece by piece from its start.
+class FileReader {
+public:
+    virtual ~FileReader() = default;
+    // The file's size when it was opened.
+    virtual std::uint64_t size() const = 0;
+    // Reads up to buffer.size() bytes, returning how many; 0 at the end. Throws
+    // veltrano::Failure with the platform's description.
+    virtual std::size_t read(std::span<char> buffer) = 0;
+    // Reads again from the first byte.
+    virtual void rewind() = 0;
+};
 
 // The file operations the program relies on. Everything goes through the active instance so
 // that tests can inject faults (CI runs as root, where permissions cannot make a file fail).
@@ -18,6 +34,11 @@ public:
     virtual bool isDirectory(const std::string& path) = 0;
     // Whole content of a regular file; refuses files larger than maxBytes.
     virtual std::string readFile(const std::string& path, std::uint64_t maxBytes) = 0;
+    // A regular file opened for reading piece by piece; refuses files larger than maxBytes and
+    // anything that is not a regular file, without waiting on it. By default the whole file is
+    // read with readFile first, which is what replacements in tests want.
+    virtual std::unique_ptr<FileReader> openForReading(const std::string& path,
+                                                       std::uint64_t maxBytes);
     // Creates a new, uniquely named file in folder (name starting with prefix), writes bytes
     // to it and closes it; returns its path. Removes what it made when anything fails.
     virtual std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,

@@ -43,8 +43,9 @@ SequenceCheck checkSequence(const unsigned char* bytes, std::size_t available) {
     return {length, true};
 }
 
-// Length of the longest well-formed prefix of text.
-std::size_t validPrefixLength(std::string_view text) {
+}  // namespace
+
+std::size_t validUtf8PrefixLength(std::string_view text) {
     const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
     std::size_t position = 0;
@@ -64,16 +65,14 @@ std::size_t validPrefixLength(std::string_view text) {
     return size;
 }
 
-}  // namespace
-
 bool isValidUtf8(std::string_view bytes) {
-    return validPrefixLength(bytes) == bytes.size();
+    return validUtf8PrefixLength(bytes) == bytes.size();
 }
 
 std::size_t decodeUtf8(std::string_view bytes, std::string& out, bool last) {
     out.reserve(out.size() + bytes.size());
     for (;;) {
-        const std::size_t valid = validPrefixLength(bytes);
+        const std::size_t valid = validUtf8PrefixLength(bytes);
         out.append(bytes.substr(0, valid));
         bytes.remove_prefix(valid);
         if (bytes.empty()) {

@@ -10,6 +10,9 @@ namespace veltrano::html {
 // no sequence cut off at the end.
 bool isValidUtf8(std::string_view bytes);
 
+// Length of the longest well-formed prefix of bytes.
+std::size_t validUtf8PrefixLength(std::string_view bytes);
+
 // Appends bytes to out as UTF-8, each maximal ill-formed subsequence replaced by one U+FFFD,
 // as browsers decode UTF-8. Well-formed runs are copied as they are. Unless last, a sequence
 // cut off by the end is left for the next call: returns how many bytes that is.
