@@ -6,6 +6,8 @@ namespace veltrano::html::parser {
 namespace {
 
 constexpr std::size_t kMostDocumentNames = std::numeric_limits<NameId>::max() - kKnownNameCount;
+// The number after the last one given out is the one all further names share.
+static_assert(kKnownNameCount + kMostDocumentNames == kOverflowNameId);
 
 }  // namespace
 

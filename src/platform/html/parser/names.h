@@ -24,8 +24,10 @@ enum class Namespace : std::uint8_t { Html, Svg, MathMl };
 enum class AttributeNamespace : std::uint8_t { None, XLink, Xml, Xmlns };
 
 // The names of one document. Numbers run out at 65,535 distinct names; every further name
-// shares one number whose text is "" (a document with that many different tag and attribute
-// names is an attack, not a page, and what it names no rule looks at).
+// shares one number, kOverflowNameId, whose text is "" (a document with that many different tag
+// and attribute names is an attack, not a page, and what it names no rule looks at).
+inline constexpr NameId kOverflowNameId = 0xFFFF;
+
 class NameTable final {
 public:
     NameId intern(std::string_view name);
