@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -34,7 +35,15 @@ public:
     std::string_view text(NameId id) const;
 
 private:
-    std::unordered_map<std::string, NameId> mNumbers;
+    // Lets lookups take a string_view, so that finding a name allocates nothing.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
+    };
+
+    std::unordered_map<std::string, NameId, NameHash, std::equal_to<>> mNumbers;
     std::vector<std::string> mTexts;  // of the numbers from kKnownNameCount on
 };
 
