@@ -14,13 +14,7 @@ constexpr std::uint32_t kCopyPiece = 1u << 20;
 
 }  // namespace
 
-void TextRun::begin(std::size_t position) {
-    mStart = mWrite = mRead = static_cast<std::uint32_t>(position);
-    mOpen = true;
-    mMade = false;
-}
-
-void TextRun::takeTo(std::size_t position) {
+void TextRun::moveTo(std::size_t position) {
     const auto end = static_cast<std::uint32_t>(position);
     if (end <= mRead) {
         return;
@@ -47,14 +41,6 @@ void TextRun::put(std::string_view text, Interrupt* interrupt) {
     }
     std::memcpy(mText.input().data() + mWrite, text.data(), text.size());
     mWrite += static_cast<std::uint32_t>(text.size());
-}
-
-TextRef TextRun::finish() {
-    mOpen = false;
-    if (mMade) {
-        return mMadeRef;
-    }
-    return {mStart, mWrite - mStart};
 }
 
 void TextRun::moveToMade(Interrupt* interrupt) {

@@ -22,9 +22,20 @@ public:
 
     bool isOpen() const { return mOpen; }
     // Opens a run whose source starts at position.
-    void begin(std::size_t position);
+    void begin(std::size_t position) {
+        mStart = mWrite = mRead = static_cast<std::uint32_t>(position);
+        mOpen = true;
+        mMade = false;
+    }
     // Appends the source from where the run has read up to position, as it is.
-    void takeTo(std::size_t position);
+    void takeTo(std::size_t position) {
+        // Inline for the common case of a run that has replaced nothing yet.
+        if (!mMade && mWrite == mRead && position >= mRead) {
+            mWrite = mRead = static_cast<std::uint32_t>(position);
+        } else {
+            moveTo(position);
+        }
+    }
     // Leaves out the source from where the run has read up to position.
     void skipTo(std::size_t position) { mRead = static_cast<std::uint32_t>(position); }
     // Appends text that stands for source just left out by skipTo. Polls interrupt while it
@@ -33,10 +44,14 @@ public:
     // Where the source not yet taken or left out starts.
     std::size_t readPosition() const { return mRead; }
     // Closes the run and returns its text (empty when it took nothing).
-    TextRef finish();
+    TextRef finish() {
+        mOpen = false;
+        return mMade ? mMadeRef : TextRef{mStart, mWrite - mStart};
+    }
     void discard() { mOpen = false; }
 
 private:
+    void moveTo(std::size_t position);
     void moveToMade(Interrupt* interrupt);
     void appendMade(std::string_view text);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -74,7 +75,8 @@ private:
     void startTag(bool endTag);
     void beginName(std::size_t at);
     bool consumeName(bool attributeName);
-    std::string_view nameText() const;
+    NameId internName();
+    NameId internShortName(const char* text, std::size_t length);
     void finishAttributeName();
     void beginAttributeValue(std::size_t at);
     void finishAttributeValue();
@@ -197,6 +199,14 @@ private:
     std::size_t mNameStart = 0;
     bool mNameBuffered = false;
     std::string mNameBuffer;
+    // The names of up to eight bytes interned last, by a hash of their bytes: a page uses few
+    // tag and attribute names over and over, and this is cheaper than the NameTable's lookup.
+    struct CachedName {
+        std::uint64_t bytes = 0;  // the name, zero-padded (names never hold a zero byte)
+        NameId id = 0;
+    };
+    static constexpr unsigned kNameCacheBits = 7;
+    std::array<CachedName, 1u << kNameCacheBits> mNameCache{};
     bool mAttributeDropped = false;
     // Duplicate attributes: the tag during which each name was last seen, by name number.
     std::vector<std::uint32_t> mAttributeSeen;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "platform/html/parser/character_reference.h"
 #include "platform/html/parser/text_scan.h"
@@ -99,7 +100,7 @@ void Tokenizer::tagNameState() {
         }
         return;
     }
-    mTagName = mNames.intern(nameText());
+    mTagName = internName();
     const char c = mData[mPos++];
     if (c == '>') {
         emitTag();
@@ -178,11 +179,32 @@ bool Tokenizer::consumeName(bool attributeName) {
     return false;
 }
 
-std::string_view Tokenizer::nameText() const {
+// The number of the name that ends at mPos.
+NameId Tokenizer::internName() {
     if (mNameBuffered) {
-        return mNameBuffer;
+        return mNames.intern(mNameBuffer);
     }
-    return {mData + mNameStart, mPos - mNameStart};
+    return internShortName(mData + mNameStart, mPos - mNameStart);
+}
+
+// The number of a name in the input, through the cache when it is short enough.
+NameId Tokenizer::internShortName(const char* text, std::size_t length) {
+    if (length > sizeof(std::uint64_t)) {
+        return mNames.intern({text, length});
+    }
+    std::uint64_t bytes = 0;
+    if (text + sizeof bytes <= mData + mSize) {
+        // One load of eight bytes and a mask: cheaper than a copy of variable length.
+        std::memcpy(&bytes, text, sizeof bytes);
+        bytes &= ~std::uint64_t{0} >> (64 - 8 * length);
+    } else {
+        std::memcpy(&bytes, text, length);
+    }
+    CachedName& cached = mNameCache[(bytes * 0x9E3779B97F4A7C15u) >> (64 - kNameCacheBits)];
+    if (cached.bytes != bytes) {
+        cached = {bytes, mNames.intern({text, length})};
+    }
+    return cached.id;
 }
 
 void Tokenizer::beforeAttributeNameState() {
@@ -228,7 +250,7 @@ void Tokenizer::attributeNameState() {
 // Leaving the attribute name state, the HTML Standard drops an attribute whose name the tag
 // already has; its value is still read, and then forgotten.
 void Tokenizer::finishAttributeName() {
-    const NameId name = mNames.intern(nameText());
+    const NameId name = internName();
     mAttributeDropped = name != kSharedName && mAttributeSeen[name] == mTagStamp;
     if (!mAttributeDropped) {
         mAttributeSeen[name] = mTagStamp;
@@ -456,7 +478,7 @@ void Tokenizer::textEndTagName(TokenizerState text) {
             for (std::size_t i = mTemporaryStart; i < p; ++i) {
                 mData[i] = toAsciiLower(mData[i]);
             }
-            mTagName = mNames.intern({mData + mTemporaryStart, p - mTemporaryStart});
+            mTagName = internShortName(mData + mTemporaryStart, p - mTemporaryStart);
             ++mPos;
             if (c == '>') {
                 emitTag();
