@@ -69,6 +69,11 @@ NodeId NodeTree::templateContents(NodeId templateElement) {
     return fragment;
 }
 
+NodeId NodeTree::findTemplateContents(NodeId templateElement) const {
+    const auto it = mTemplateContents.find(templateElement);
+    return it == mTemplateContents.end() ? kNoNode : it->second;
+}
+
 NodeId NodeTree::templateOf(NodeId fragment) const {
     const auto it = mTemplates.find(fragment);
     return it == mTemplates.end() ? kNoNode : it->second;

@@ -71,6 +71,9 @@ public:
     NodeId createDoctype(Doctype doctype);
     // A template's contents: a fragment of its own, made on first asking.
     NodeId templateContents(NodeId templateElement);
+    // The template's contents if it has been asked for them, else kNoNode (for readers of a
+    // finished tree, which must not change it).
+    NodeId findTemplateContents(NodeId templateElement) const;
     // The template whose contents a fragment is (kNoNode for any other node).
     NodeId templateOf(NodeId fragment) const;
 
