@@ -1,0 +1,26 @@
+#pragma once
+
+#include "platform/html/parser/node_tree.h"
+
+namespace veltrano::html::parser {
+
+// Follows the tree while the tree builder builds it, for work done while a document streams in
+// (such as taking out each table as soon as it is closed).
+//
+// Every element is reported inserted once, when it first gets a parent (its parent is then in
+// the tree already); later moves by the adoption agency are not reported. Each element that was
+// open is reported popped once, whatever took it off the stack. Once an element and every
+// element inside it have been popped, nothing is added inside it any more, with one exception:
+// the head element, which the HTML Standard reopens for a few tags after it was closed.
+// The copies the tree builder makes for a selectedcontent element never were open: each is
+// reported inserted and then popped, as it is complete when made.
+class TreeObserver {
+public:
+    virtual ~TreeObserver() = default;
+    virtual void elementInserted(
+        NodeId element) = 0;  // just inserted into the tree (its parent is set)
+    virtual void elementPopped(
+        NodeId element) = 0;  // taken off the stack of open elements, by any path
+};
+
+}  // namespace veltrano::html::parser
