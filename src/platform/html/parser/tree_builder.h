@@ -26,8 +26,13 @@ enum class TokenizerState : std::uint8_t;
 // not reported. Where Chromium limits the tree, so does this: an element inserted while more
 // than kMaximumTreeDepth elements are open goes beside its intended parent instead of into it.
 //
-// Every token costs time in proportion to what it changes in the tree and on the stack of open
-// elements; no token walks the stack or the list of active formatting elements.
+// No token walks the stack of open elements or the list of active formatting elements: a
+// token costs time in proportion to the nodes it creates or moves and the entries it pushes or
+// pops, and, for the rare edits in the middle of either list (the adoption agency, "</form>",
+// the head reopened), to the entries above the edit. What the HTML Standard itself creates
+// can outgrow the input, as in browsers: reconstructing the active formatting elements copies
+// every one not open, and formatting elements with distinct attributes escape the Noah's Ark
+// clause, so misnested markup can make a tree quadratic in the input's size.
 class TreeBuilder final : public TokenSink {
 public:
     // Chromium's kMaximumHTMLParserDOMTreeDepth.

@@ -8,10 +8,11 @@ namespace veltrano::html::parser {
 // (such as taking out each table as soon as it is closed).
 //
 // Every element is reported inserted once, when it first gets a parent (its parent is then in
-// the tree already); later moves by the adoption agency are not reported. Each element that was
-// open is reported popped once, whatever took it off the stack. Once an element and every
-// element inside it have been popped, nothing is added inside it any more, with one exception:
-// the head element, which the HTML Standard reopens for a few tags after it was closed.
+// the tree already); later moves by the adoption agency are not reported. Each time an element
+// comes off the stack of open elements, whatever took it off, it is reported popped: once for
+// every element but the head, which the HTML Standard pushes back for a few tags after it was
+// closed. Once an element and every element inside it have been popped, nothing is added
+// inside it any more, the head again excepted.
 // The copies the tree builder makes for a selectedcontent element never were open: each is
 // reported inserted and then popped, as it is complete when made.
 class TreeObserver {
