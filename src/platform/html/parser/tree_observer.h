@@ -11,17 +11,17 @@ namespace veltrano::html::parser {
 // the tree already); later moves by the adoption agency are not reported. Each time an element
 // comes off the stack of open elements, whatever took it off, it is reported popped: once for
 // every element but the head, which the HTML Standard pushes back for a few tags after it was
-// closed. Once an element and every element inside it have been popped, nothing is added
-// inside it any more, the head again excepted.
-// The copies the tree builder makes for a selectedcontent element never were open: each is
-// reported inserted and then popped, as it is complete when made.
+// closed. Once an element and every element inside it have been popped, nothing changes inside
+// it any more, with two exceptions: the head, and a selectedcontent element, whose children
+// are replaced by copies of the selected option's when that option is popped. The copies never
+// were open: each is reported inserted and then popped, as it is complete when made.
 class TreeObserver {
 public:
     virtual ~TreeObserver() = default;
-    virtual void elementInserted(
-        NodeId element) = 0;  // just inserted into the tree (its parent is set)
-    virtual void elementPopped(
-        NodeId element) = 0;  // taken off the stack of open elements, by any path
+    // Just inserted into the tree (its parent is set).
+    virtual void elementInserted(NodeId element) = 0;
+    // Taken off the stack of open elements, by any path.
+    virtual void elementPopped(NodeId element) = 0;
 };
 
 }  // namespace veltrano::html::parser
