@@ -36,10 +36,6 @@ constexpr std::array<NameByte, 256> nameBytes(bool attributeName) {
 constexpr auto kTagNameBytes = nameBytes(false);
 constexpr auto kAttributeNameBytes = nameBytes(true);
 
-// Names beyond the NameTable's limit all share this number, so it says nothing about
-// duplicates; such attributes are all kept.
-constexpr NameId kSharedName = kOverflowNameId;
-
 }  // namespace
 
 void Tokenizer::tagOpenState() {
@@ -248,10 +244,11 @@ void Tokenizer::attributeNameState() {
 }
 
 // Leaving the attribute name state, the HTML Standard drops an attribute whose name the tag
-// already has; its value is still read, and then forgotten.
+// already has; its value is still read, and then forgotten. Names past the NameTable's limit
+// share one number that says nothing about duplicates, so all of those are kept.
 void Tokenizer::finishAttributeName() {
     const NameId name = internName();
-    mAttributeDropped = name != kSharedName && mAttributeSeen[name] == mTagStamp;
+    mAttributeDropped = name != kOverflowNameId && mAttributeSeen[name] == mTagStamp;
     if (!mAttributeDropped) {
         mAttributeSeen[name] = mTagStamp;
         mAttributes.push_back({name, AttributeNamespace::None, {}});
