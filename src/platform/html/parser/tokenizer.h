@@ -75,6 +75,7 @@ private:
     void startTag(bool endTag);
     void beginName(std::size_t at);
     bool consumeName(bool attributeName);
+    bool consumeBufferedName(bool attributeName);
     NameId internName();
     NameId internShortName(const char* text, std::size_t length);
     void finishAttributeName();
