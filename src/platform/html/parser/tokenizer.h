@@ -58,8 +58,13 @@ public:
     std::size_t position() const { return mPos; }
 
 private:
+    // One step of the state machine reads at most this much, so that polls come often enough
+    // and what a step moves within a run stays small.
+    static constexpr std::size_t kWindow = 64 * 1024;
+
     void step();
-    std::size_t windowEnd() const;
+    // Where the current step stops reading, so that one step never reads more than a window.
+    std::size_t windowEnd() const { return mSize - mPos < kWindow ? mSize : mPos + kWindow; }
 
     // Text runs.
     void ensureTextRun();
@@ -75,9 +80,12 @@ private:
     void startTag(bool endTag);
     void beginName(std::size_t at);
     bool consumeName(bool attributeName);
-    bool consumeBufferedName(bool attributeName);
+    [[gnu::noinline]] bool consumeBufferedName(bool attributeName);
     NameId internName();
     NameId internShortName(const char* text, std::size_t length);
+    struct CachedName;
+    [[gnu::noinline]] void cacheName(CachedName& cached, std::uint64_t bytes,
+                                     std::string_view name);
     void finishAttributeName();
     void beginAttributeValue(std::size_t at);
     void finishAttributeValue();

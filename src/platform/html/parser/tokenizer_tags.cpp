@@ -146,16 +146,18 @@ bool Tokenizer::consumeName(bool attributeName) {
         if (byte == NameByte::Stop) {
             return true;
         }
-        mNameBuffered = true;
-        mNameBuffer.assign(data + mNameStart, p - mNameStart);
         return consumeBufferedName(attributeName);
     }
     mPos = end;
     return false;
 }
 
-// The rest of a name that held U+0000, which goes to mNameBuffer (see consumeName).
+// The rest of a name that holds U+0000, which goes to mNameBuffer (see consumeName).
 bool Tokenizer::consumeBufferedName(bool attributeName) {
+    if (!mNameBuffered) {
+        mNameBuffered = true;
+        mNameBuffer.assign(mData + mNameStart, mPos - mNameStart);
+    }
     const std::array<NameByte, 256>& classes = attributeName ? kAttributeNameBytes : kTagNameBytes;
     const std::size_t end = windowEnd();
     for (; mPos < end; ++mPos) {
@@ -185,7 +187,7 @@ NameId Tokenizer::internName() {
     return internShortName(mData + mNameStart, mPos - mNameStart);
 }
 
-// The number of a name in the input, through the cache when it is short enough.
+// The number of a name in the input (never empty), through the cache when it is short enough.
 NameId Tokenizer::internShortName(const char* text, std::size_t length) {
     if (length > sizeof(std::uint64_t)) {
         return mNames.intern({text, length});
@@ -196,13 +198,21 @@ NameId Tokenizer::internShortName(const char* text, std::size_t length) {
         std::memcpy(&bytes, text, sizeof bytes);
         bytes &= ~std::uint64_t{0} >> (64 - 8 * length);
     } else {
-        std::memcpy(&bytes, text, length);
+        // Near the input's end, byte by byte in the order the load above puts them.
+        for (std::size_t i = 0; i < length; ++i) {
+            bytes |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+        }
     }
     CachedName& cached = mNameCache[(bytes * 0x9E3779B97F4A7C15u) >> (64 - kNameCacheBits)];
     if (cached.bytes != bytes) [[unlikely]] {
-        cached = {bytes, mNames.intern({text, length})};
+        cacheName(cached, bytes, {text, length});
     }
     return cached.id;
+}
+
+// Out of line, so that a hit in the cache need not save what the NameTable's lookup uses.
+void Tokenizer::cacheName(CachedName& cached, std::uint64_t bytes, std::string_view name) {
+    cached = {bytes, mNames.intern(name)};
 }
 
 void Tokenizer::emitTag() {
