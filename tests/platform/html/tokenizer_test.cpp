@@ -206,6 +206,99 @@ TEST(TokenizerTest, FollowsTheStatesTheTreeBuilderSwitchesTo) {
     }
 }
 
+// Tokenizes with a sink that switches states like the tree builder, calling run() with the
+// given steps between limits (0: in one call).
+std::vector<std::string> tokenizeInSteps(const std::string& input, bool foreign, std::size_t step,
+                                         bool* textsUnchanged) {
+    TextStore text;
+    text.input() = input;
+    NameTable names;
+    TokenRecorder recorder(text, names);
+    recorder.foreign = foreign;
+    SwitchingSink sink(recorder);
+    Tokenizer tokenizer(text, names, sink);
+    sink.tokenizer = &tokenizer;
+    std::size_t until = step == 0 ? kAll : step;
+    while (tokenizer.run(until)) {
+        until += step;
+    }
+    *textsUnchanged = recorder.textsUnchanged() && recorder.endOfFileCount() == 1;
+    return recorder.lines();
+}
+
+// Random documents from pieces that switch states, start and end references, hold U+0000 and
+// so on: however run() is called, the tokens are the same and no text changes once handed out.
+TEST(TokenizerTest, GivesTheSameTokensHoweverTheRunsAreCut) {
+    const std::string pieces[] = {
+        "<",
+        ">",
+        "</",
+        "/>",
+        "&",
+        "&amp;",
+        "&amp",
+        "&#",
+        "&#x41",
+        "&#128;",
+        "&nGt;",
+        "&notin",
+        "\0"s,
+        "<!--",
+        "-->",
+        "--!>",
+        "<!",
+        "<![CDATA[",
+        "]]>",
+        "<?",
+        "<!DOCTYPE html",
+        "'",
+        "\"",
+        "=",
+        " ",
+        "\n",
+        "a",
+        "B",
+        "\u00E9",
+        "<p",
+        "<P class=x",
+        " id='1'",
+        "</p>",
+        "<title>",
+        "</title>",
+        "<script>",
+        "</script>",
+        "<style>",
+        "</style>",
+        "<textarea>",
+        "</textarea>",
+        "<plaintext>",
+        "<!--<script>",
+        "</script >",
+        "x=\"&lt;&z\"",
+    };
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int document = 0; document < 1000; ++document) {
+        std::string input;
+        const std::uint32_t length = 20 + next() % 100;
+        for (std::uint32_t i = 0; i < length; ++i) {
+            input += pieces[next() % std::size(pieces)];
+        }
+        const bool foreign = document % 3 == 0;
+        SCOPED_TRACE(input);
+        bool unchanged = false;
+        const std::vector<std::string> whole = tokenizeInSteps(input, foreign, 0, &unchanged);
+        EXPECT_TRUE(unchanged);
+        for (const std::size_t step : {std::size_t{1}, std::size_t{7}}) {
+            EXPECT_EQ(tokenizeInSteps(input, foreign, step, &unchanged), whole);
+            EXPECT_TRUE(unchanged);
+        }
+    }
+}
+
 // One start tag with count attributes named a0, a1, ... cycling through distinctNames names,
 // valued by their position.
 std::string tagWithAttributes(int count, int distinctNames) {
@@ -281,20 +374,38 @@ public:
     int throwAt = 0;
 };
 
-// Notes how many polls there had been when the first token came.
+// Notes how many polls there had been when the first token came, and what it held: its text,
+// or a tag's name and attributes, or a doctype's name.
 class FirstTokenSink final : public TokenSink {
 public:
-    explicit FirstTokenSink(const CountingInterrupt& interrupt) : mInterrupt(interrupt) {}
-    void processToken(const Token&) override {
-        if (!pollsBeforeFirstToken) {
-            pollsBeforeFirstToken = mInterrupt.polls;
+    FirstTokenSink(const TextStore& text, const NameTable& names,
+                   const CountingInterrupt& interrupt)
+        : mText(text), mNames(names), mInterrupt(interrupt) {}
+    void processToken(const Token& token) override {
+        if (pollsBeforeFirstToken) {
+            return;
+        }
+        pollsBeforeFirstToken = mInterrupt.polls;
+        if (token.kind == TokenKind::StartTag) {
+            read = mNames.text(token.name);
+            for (const Attribute& a : token.attributes) {
+                read +=
+                    " " + std::string(mNames.text(a.name)) + "=" + std::string(mText.view(a.value));
+            }
+        } else if (token.kind == TokenKind::Doctype) {
+            read = token.doctype->name;
+        } else {
+            read = mText.view(token.text);
         }
     }
     bool adjustedCurrentNodeIsForeign() const override { return false; }
 
     std::optional<int> pollsBeforeFirstToken;
+    std::string read;
 
 private:
+    const TextStore& mText;
+    const NameTable& mNames;
     const CountingInterrupt& mInterrupt;
 };
 
@@ -302,26 +413,33 @@ struct LongTokenRow {
     const char* name;
     std::string input;
     TokenizerState state;
+    std::string read;  // see FirstTokenSink
 };
 
-TEST(TokenizerTest, PollsWithinOneLongToken) {
-    const std::string eightMegabytes(8u << 20, 'a');
+// Tokens far longer than one step of the tokenizer: read whole, and polled within.
+TEST(TokenizerTest, ReadsLongTokensAcrossStepsAndPollsWithin) {
+    const std::string many(8u << 20, 'a');
     std::string references;
+    std::string referencesRead;
     std::string attributes = "<p";
     for (int i = 0; i < 1000000; ++i) {
-        references += "&amp;";
+        references += "&amp;x";
+        referencesRead += "&x";
         attributes += " b";
     }
     const LongTokenRow rows[] = {
-        {"run of text", eightMegabytes + "<p>", TokenizerState::Data},
-        {"run of references", references + "<p>", TokenizerState::Data},
-        {"script data", eightMegabytes + "</script>", TokenizerState::ScriptData},
-        {"comment", "<!--" + eightMegabytes + "-->", TokenizerState::Data},
-        {"bogus comment", "<?" + eightMegabytes + ">", TokenizerState::Data},
-        {"tag name", "<p" + eightMegabytes + ">", TokenizerState::Data},
-        {"attribute value", "<p a=\"" + eightMegabytes + "\">", TokenizerState::Data},
-        {"many attributes", attributes + ">", TokenizerState::Data},
-        {"doctype name", "<!DOCTYPE " + eightMegabytes + ">", TokenizerState::Data},
+        {"run of text", many + "<p>", TokenizerState::Data, many},
+        {"run of references", references + "<p>", TokenizerState::Data, referencesRead},
+        {"U+0000 after a long run", many + "\0"s, TokenizerState::Rcdata, many + "\uFFFD"},
+        {"script data", many + "<!--<script>", TokenizerState::ScriptData, many + "<!--<script>"},
+        {"comment", "<!--" + many + "-->", TokenizerState::Data, many},
+        {"bogus comment", "<?" + many + ">", TokenizerState::Data, "?" + many},
+        {"tag name", "<p" + many + ">", TokenizerState::Data, "p" + many},
+        {"attribute value", "<p a=\"" + many + "\">", TokenizerState::Data, "p a=" + many},
+        {"attribute value with references", "<p a='" + references + "'>", TokenizerState::Data,
+         "p a=" + referencesRead},
+        {"many attributes", attributes + ">", TokenizerState::Data, "p b="},
+        {"doctype name", "<!DOCTYPE " + many + ">", TokenizerState::Data, many},
     };
     for (const LongTokenRow& row : rows) {
         SCOPED_TRACE(row.name);
@@ -329,7 +447,7 @@ TEST(TokenizerTest, PollsWithinOneLongToken) {
         text.input() = row.input;
         NameTable names;
         CountingInterrupt interrupt;
-        FirstTokenSink sink(interrupt);
+        FirstTokenSink sink(text, names, interrupt);
         Tokenizer tokenizer(text, names, sink);
         tokenizer.setInterrupt(&interrupt);
         tokenizer.switchTo(row.state);
@@ -337,6 +455,7 @@ TEST(TokenizerTest, PollsWithinOneLongToken) {
         }
         ASSERT_TRUE(sink.pollsBeforeFirstToken);
         EXPECT_GE(*sink.pollsBeforeFirstToken, 4);
+        EXPECT_TRUE(sink.read == row.read) << sink.read.size() << " bytes read";
     }
 }
 
