@@ -27,7 +27,6 @@ void TokenRecorder::processToken(const Token& token) {
     switch (token.kind) {
         case TokenKind::Characters:
             mKinds += 'T';
-            mCharacterRuns.push_back(token.text);
             mCharacters += hand(token.text);
             mInCharacters = true;
             return;
@@ -53,7 +52,6 @@ void TokenRecorder::processToken(const Token& token) {
             mKinds += 'S';
             std::vector<std::pair<std::string, std::string>> attributes;
             for (const Attribute& a : token.attributes) {
-                mAttributeValues.push_back(a.value);
                 attributes.emplace_back(mNames.text(a.name), hand(a.value));
             }
             std::sort(attributes.begin(), attributes.end());
@@ -88,6 +86,14 @@ std::vector<std::string> TokenRecorder::lines() const {
         lines.push_back(characterLine(mCharacters));
     }
     return lines;
+}
+
+std::vector<TextRef> TokenRecorder::texts() const {
+    std::vector<TextRef> refs;
+    for (const Handed& h : mHanded) {
+        refs.push_back(h.ref);
+    }
+    return refs;
 }
 
 bool TokenRecorder::textsUnchanged() const {

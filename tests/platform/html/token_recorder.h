@@ -23,10 +23,8 @@ public:
     std::vector<std::string> lines() const;
     // Each token's kind, one character each: D S E C T(ext) N(ull) F(end of file).
     const std::string& kinds() const { return mKinds; }
-    // The texts of the Characters tokens, one entry per token.
-    const std::vector<TextRef>& characterRuns() const { return mCharacterRuns; }
-    // The texts of the start tags' attribute values, in order.
-    const std::vector<TextRef>& attributeValues() const { return mAttributeValues; }
+    // Every text handed out (characters, attribute values, comments), in order.
+    std::vector<TextRef> texts() const;
     std::size_t endOfFileCount() const { return mEndOfFileCount; }
     // Whether every text handed out so far still reads as it did when it was handed out.
     bool textsUnchanged() const;
@@ -48,8 +46,6 @@ private:
     std::string mCharacters;
     bool mInCharacters = false;
     std::string mKinds;
-    std::vector<TextRef> mCharacterRuns;
-    std::vector<TextRef> mAttributeValues;
     std::vector<Handed> mHanded;
     std::size_t mEndOfFileCount = 0;
 };

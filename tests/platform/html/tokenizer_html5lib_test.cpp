@@ -172,7 +172,14 @@ std::string printable(const std::vector<std::string>& lines) {
 
 TEST(TokenizerHtml5libTest, PassesTheTokenizerCases) {
     const QDir folder(QStringLiteral(VELTRANO_TEST_DATA "/html5lib-tokenizer"));
-    const QStringList files = folder.entryList({QStringLiteral("*.test")}, QDir::Files);
+    // Filtered by hand: QDir's wildcard filters compile a JIT regular expression, which
+    // valgrind reports as reading uninitialised memory.
+    QStringList files;
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name)) {
+        if (name.endsWith(QStringLiteral(".test"))) {
+            files.push_back(name);
+        }
+    }
     ASSERT_FALSE(files.isEmpty());
 
     int total = 0;

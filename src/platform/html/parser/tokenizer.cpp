@@ -10,9 +10,6 @@
 namespace veltrano::html::parser {
 namespace {
 
-// One step of the state machine reads at most this much, so that polls come often enough and
-// what a step moves within a run stays small.
-constexpr std::size_t kWindow = 64 * 1024;
 // A poll at least every so many steps (the shortest take a few nanoseconds, the longest some
 // tens of microseconds) and every so many bytes.
 constexpr std::uint32_t kStepsPerPoll = 8192;
@@ -173,10 +170,6 @@ void Tokenizer::step() {
         case S::NumericCharacterReferenceEnd: numericCharacterReferenceEndState(); break;
     }
     // clang-format on
-}
-
-std::size_t Tokenizer::windowEnd() const {
-    return std::min(mSize, mPos + kWindow);
 }
 
 // ---- Runs of text -------------------------------------------------------------------------

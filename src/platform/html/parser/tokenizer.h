@@ -20,8 +20,9 @@ namespace veltrano::html::parser {
 class Interrupt;
 
 // The HTML Standard's tokenizer, over a whole document already decoded to UTF-8 and
-// preprocessed (no CR left: CR LF and lone CR are LF). It hands each token to the sink as soon
-// as it is complete.
+// preprocessed (no CR left: CR LF and lone CR are LF), at most TextStore::kMaximumInputBytes
+// long; the input keeps its size while the tokenizer lives. It hands each token to the sink as
+// soon as it is complete; the sink may switch the state while it processes a token.
 //
 // It rewrites the input in place where what it produces is not longer than what it read:
 // character references are decoded over their source, moving the rest of their run down, and
@@ -31,8 +32,12 @@ class Interrupt;
 //
 // Characters come as runs, one token per run: a run ends where a tag, comment or doctype
 // starts, at a U+0000 in the data state or a CDATA section (a NullCharacter token of its own),
-// and at the end of the input. Two runs may follow each other without a token between them
-// (after "</>", for instance).
+// and at the end of the input. Two runs may still follow each other (the text before a CDATA
+// section and the section's), and a run may hold text from both sides of something dropped
+// ("</>", a CDATA section's "]]>").
+//
+// A throw from the sink or the interrupt passes through and leaks nothing; the tokenizer must
+// not be run again after it.
 class Tokenizer final {
 public:
     Tokenizer(TextStore& text, NameTable& names, TokenSink& sink);
@@ -58,8 +63,13 @@ public:
     std::size_t position() const { return mPos; }
 
 private:
+    // One step of the state machine reads at most this much, so that polls come often enough
+    // and what a step moves within a run stays small.
+    static constexpr std::size_t kWindow = 64 * 1024;
+
     void step();
-    std::size_t windowEnd() const;
+    // Where the current step stops reading, so that one step never reads more than a window.
+    std::size_t windowEnd() const { return mSize - mPos < kWindow ? mSize : mPos + kWindow; }
 
     // Text runs.
     void ensureTextRun();
@@ -75,8 +85,12 @@ private:
     void startTag(bool endTag);
     void beginName(std::size_t at);
     bool consumeName(bool attributeName);
+    [[gnu::noinline]] bool consumeBufferedName(bool attributeName);
     NameId internName();
     NameId internShortName(const char* text, std::size_t length);
+    struct CachedName;
+    [[gnu::noinline]] void cacheName(CachedName& cached, std::uint64_t bytes,
+                                     std::string_view name);
     void finishAttributeName();
     void beginAttributeValue(std::size_t at);
     void finishAttributeValue();

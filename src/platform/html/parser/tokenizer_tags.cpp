@@ -1,4 +1,4 @@
-// The tokenizer's tag states: tag open to self-closing start tag, and the end tags that close
+// The tokenizer's tag open, end tag open and tag name states, names, and the end tags that close
 // RCDATA, RAWTEXT and script data.
 #include "platform/html/parser/tokenizer.h"
 
@@ -35,10 +35,6 @@ constexpr std::array<NameByte, 256> nameBytes(bool attributeName) {
 
 constexpr auto kTagNameBytes = nameBytes(false);
 constexpr auto kAttributeNameBytes = nameBytes(true);
-
-// Names beyond the NameTable's limit all share this number, so it says nothing about
-// duplicates; such attributes are all kept.
-constexpr NameId kSharedName = kOverflowNameId;
 
 }  // namespace
 
@@ -132,34 +128,40 @@ void Tokenizer::beginName(std::size_t at) {
 // is copied to mNameBuffer. Returns false when it stopped at the end of the window or input.
 bool Tokenizer::consumeName(bool attributeName) {
     const std::array<NameByte, 256>& classes = attributeName ? kAttributeNameBytes : kTagNameBytes;
+    if (mNameBuffered) {
+        return consumeBufferedName(attributeName);
+    }
     char* const data = mData;
     const std::size_t end = windowEnd();
-    std::size_t p = mPos;
-    if (!mNameBuffered) {
-        for (; p < end; ++p) {
-            const NameByte byte = classes[static_cast<unsigned char>(data[p])];
-            if (byte == NameByte::Plain) {
-                continue;
-            }
-            if (byte == NameByte::Upper) {
-                data[p] = static_cast<char>(data[p] | 0x20);
-                continue;
-            }
-            if (byte == NameByte::Stop) {
-                mPos = p;
-                return true;
-            }
-            mNameBuffered = true;
-            mNameBuffer.assign(data + mNameStart, p - mNameStart);
-            break;
+    for (std::size_t p = mPos; p < end; ++p) {
+        const NameByte byte = classes[static_cast<unsigned char>(data[p])];
+        if (byte == NameByte::Plain) {
+            continue;
         }
-        if (!mNameBuffered) {
-            mPos = p;
-            return false;
+        if (byte == NameByte::Upper) {
+            data[p] = static_cast<char>(data[p] | 0x20);
+            continue;
         }
+        mPos = p;
+        if (byte == NameByte::Stop) {
+            return true;
+        }
+        return consumeBufferedName(attributeName);
     }
-    for (; p < end; ++p) {
-        const char c = data[p];
+    mPos = end;
+    return false;
+}
+
+// The rest of a name that holds U+0000, which goes to mNameBuffer (see consumeName).
+bool Tokenizer::consumeBufferedName(bool attributeName) {
+    if (!mNameBuffered) {
+        mNameBuffered = true;
+        mNameBuffer.assign(mData + mNameStart, mPos - mNameStart);
+    }
+    const std::array<NameByte, 256>& classes = attributeName ? kAttributeNameBytes : kTagNameBytes;
+    const std::size_t end = windowEnd();
+    for (; mPos < end; ++mPos) {
+        const char c = mData[mPos];
         switch (classes[static_cast<unsigned char>(c)]) {
             case NameByte::Plain:
                 mNameBuffer += c;
@@ -171,11 +173,9 @@ bool Tokenizer::consumeName(bool attributeName) {
                 mNameBuffer += kReplacementCharacter;
                 break;
             case NameByte::Stop:
-                mPos = p;
                 return true;
         }
     }
-    mPos = p;
     return false;
 }
 
@@ -187,7 +187,7 @@ NameId Tokenizer::internName() {
     return internShortName(mData + mNameStart, mPos - mNameStart);
 }
 
-// The number of a name in the input, through the cache when it is short enough.
+// The number of a name in the input (never empty), through the cache when it is short enough.
 NameId Tokenizer::internShortName(const char* text, std::size_t length) {
     if (length > sizeof(std::uint64_t)) {
         return mNames.intern({text, length});
@@ -198,228 +198,21 @@ NameId Tokenizer::internShortName(const char* text, std::size_t length) {
         std::memcpy(&bytes, text, sizeof bytes);
         bytes &= ~std::uint64_t{0} >> (64 - 8 * length);
     } else {
-        std::memcpy(&bytes, text, length);
+        // Near the input's end, byte by byte in the order the load above puts them.
+        for (std::size_t i = 0; i < length; ++i) {
+            bytes |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+        }
     }
     CachedName& cached = mNameCache[(bytes * 0x9E3779B97F4A7C15u) >> (64 - kNameCacheBits)];
-    if (cached.bytes != bytes) {
-        cached = {bytes, mNames.intern({text, length})};
+    if (cached.bytes != bytes) [[unlikely]] {
+        cacheName(cached, bytes, {text, length});
     }
     return cached.id;
 }
 
-void Tokenizer::beforeAttributeNameState() {
-    const std::size_t end = windowEnd();
-    std::size_t p = mPos;
-    while (p < end && isTokenizerWhitespace(static_cast<unsigned char>(mData[p]))) {
-        ++p;
-    }
-    mPos = p;
-    if (p == end && p < mSize) {
-        return;
-    }
-    if (p == mSize || mData[p] == '/' || mData[p] == '>') {
-        mState = TokenizerState::AfterAttributeName;
-        return;
-    }
-    beginName(p);
-    if (mData[p] == '=') {
-        // A name may start with '=', which only ends names after their first character.
-        ++mPos;
-    }
-    mState = TokenizerState::AttributeName;
-    attributeNameState();
-}
-
-void Tokenizer::attributeNameState() {
-    if (!consumeName(true)) {
-        if (mPos == mSize) {
-            mState = TokenizerState::AfterAttributeName;
-        }
-        return;
-    }
-    finishAttributeName();
-    if (mData[mPos] == '=') {
-        ++mPos;
-        mState = TokenizerState::BeforeAttributeValue;
-        beforeAttributeValueState();
-    } else {
-        mState = TokenizerState::AfterAttributeName;
-    }
-}
-
-// Leaving the attribute name state, the HTML Standard drops an attribute whose name the tag
-// already has; its value is still read, and then forgotten.
-void Tokenizer::finishAttributeName() {
-    const NameId name = internName();
-    mAttributeDropped = name != kSharedName && mAttributeSeen[name] == mTagStamp;
-    if (!mAttributeDropped) {
-        mAttributeSeen[name] = mTagStamp;
-        mAttributes.push_back({name, AttributeNamespace::None, {}});
-    }
-}
-
-void Tokenizer::afterAttributeNameState() {
-    const std::size_t end = windowEnd();
-    std::size_t p = mPos;
-    while (p < end && isTokenizerWhitespace(static_cast<unsigned char>(mData[p]))) {
-        ++p;
-    }
-    mPos = p;
-    if (p == mSize) {
-        emitEndOfFile();
-        return;
-    }
-    if (p == end) {
-        return;
-    }
-    switch (mData[p]) {
-        case '/':
-            ++mPos;
-            mState = TokenizerState::SelfClosingStartTag;
-            return;
-        case '=':
-            ++mPos;
-            mState = TokenizerState::BeforeAttributeValue;
-            return;
-        case '>':
-            ++mPos;
-            emitTag();
-            return;
-        default:
-            beginName(p);
-            mState = TokenizerState::AttributeName;
-            return;
-    }
-}
-
-void Tokenizer::beforeAttributeValueState() {
-    const std::size_t end = windowEnd();
-    std::size_t p = mPos;
-    while (p < end && isTokenizerWhitespace(static_cast<unsigned char>(mData[p]))) {
-        ++p;
-    }
-    mPos = p;
-    if (p == end && p < mSize) {
-        return;
-    }
-    const char c = p < mSize ? mData[p] : '\0';
-    if (c == '"') {
-        beginAttributeValue(++mPos);
-        mState = TokenizerState::AttributeValueDoubleQuoted;
-        attributeValueQuotedState<'"'>();
-    } else if (c == '\'') {
-        beginAttributeValue(++mPos);
-        mState = TokenizerState::AttributeValueSingleQuoted;
-        attributeValueQuotedState<'\''>();
-    } else if (c == '>' && p < mSize) {
-        ++mPos;
-        emitTag();
-    } else {
-        beginAttributeValue(mPos);
-        mState = TokenizerState::AttributeValueUnquoted;
-    }
-}
-
-void Tokenizer::beginAttributeValue(std::size_t at) {
-    mRun.begin(at);
-}
-
-void Tokenizer::finishAttributeValue() {
-    const TextRef value = mRun.finish();
-    if (!mAttributeDropped) {
-        mAttributes.back().value = value;
-    }
-}
-
-template <char Quote>
-void Tokenizer::attributeValueQuotedState() {
-    const std::size_t end = windowEnd();
-    const char* p = findFirstOf<Quote, '&', '\0'>(mData + mPos, mData + end);
-    mPos = static_cast<std::size_t>(p - mData);
-    if (mPos == mSize) {
-        emitEndOfFile();
-    } else if (mPos == end) {
-        mRun.takeTo(mPos);
-    } else if (*p == Quote) {
-        mRun.takeTo(mPos++);
-        finishAttributeValue();
-        mState = TokenizerState::AfterAttributeValueQuoted;
-        afterAttributeValueQuotedState();
-    } else if (*p == '&') {
-        startCharacterReference(Quote == '"' ? TokenizerState::AttributeValueDoubleQuoted
-                                             : TokenizerState::AttributeValueSingleQuoted);
-    } else {
-        replaceNull(mPos);
-    }
-}
-
-template void Tokenizer::attributeValueQuotedState<'"'>();
-template void Tokenizer::attributeValueQuotedState<'\''>();
-
-void Tokenizer::attributeValueUnquotedState() {
-    const std::size_t end = windowEnd();
-    const char* p = findFirstOf<'\t', '\n', '\f', ' ', '&', '>', '\0'>(mData + mPos, mData + end);
-    mPos = static_cast<std::size_t>(p - mData);
-    if (mPos == mSize) {
-        emitEndOfFile();
-        return;
-    }
-    if (mPos == end) {
-        mRun.takeTo(mPos);
-        return;
-    }
-    switch (*p) {
-        case '&':
-            startCharacterReference(TokenizerState::AttributeValueUnquoted);
-            return;
-        case '\0':
-            replaceNull(mPos);
-            return;
-        case '>':
-            mRun.takeTo(mPos++);
-            finishAttributeValue();
-            emitTag();
-            return;
-        default:
-            mRun.takeTo(mPos++);
-            finishAttributeValue();
-            mState = TokenizerState::BeforeAttributeName;
-            return;
-    }
-}
-
-void Tokenizer::afterAttributeValueQuotedState() {
-    if (mPos == mSize) {
-        emitEndOfFile();
-        return;
-    }
-    const char c = mData[mPos];
-    if (isTokenizerWhitespace(static_cast<unsigned char>(c))) {
-        ++mPos;
-        mState = TokenizerState::BeforeAttributeName;
-    } else if (c == '/') {
-        ++mPos;
-        mState = TokenizerState::SelfClosingStartTag;
-    } else if (c == '>') {
-        ++mPos;
-        emitTag();
-    } else {
-        mState = TokenizerState::BeforeAttributeName;
-    }
-}
-
-void Tokenizer::selfClosingStartTagState() {
-    if (mPos == mSize) {
-        emitEndOfFile();
-        return;
-    }
-    if (mData[mPos] == '>') {
-        ++mPos;
-        mSelfClosing = true;
-        emitTag();
-    } else {
-        mState = TokenizerState::BeforeAttributeName;
-    }
+// Out of line, so that a hit in the cache need not save what the NameTable's lookup uses.
+void Tokenizer::cacheName(CachedName& cached, std::uint64_t bytes, std::string_view name) {
+    cached = {bytes, mNames.intern(name)};
 }
 
 void Tokenizer::emitTag() {
