@@ -54,10 +54,10 @@ public:
 
     // Lets go of the subtree below element, a closed element whose content no later token can
     // change, through NodeTree::releaseChildren. Pointers the tree builder keeps into the
-    // subtree (the form element pointer, formatting elements to be reconstructed) are first
-    // made to match no node, so that reused node numbers are never mistaken for them. Does
-    // nothing while an element inside is still open (which the HTML Standard allows after
-    // "</form>" closes a form around an open element).
+    // subtree (the form element pointer, formatting elements to be reconstructed, a
+    // selectedcontent element) are first made to match no node, so that reused node numbers
+    // are never mistaken for them. Does nothing while element or an element inside it is still
+    // open (the HTML Standard leaves elements open inside a form that "</form>" has closed).
     void releaseChildren(NodeId element);
 
     DocumentMode documentMode() const { return mDocumentMode; }
