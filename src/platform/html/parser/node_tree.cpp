@@ -6,7 +6,7 @@
 namespace veltrano::html::parser {
 
 NodeTree::NodeTree(TextStore& text) : mText(text) {
-    allocate(NodeKind::Element);  // number 0 stands for no node and is never handed out
+    allocate(NodeKind::Fragment);  // number 0 stands for no node and is never handed out
     allocate(NodeKind::Document);
 }
 
