@@ -57,6 +57,8 @@ struct InheritedStyle {
     // it has no rendered text at all, where content that is not displayed has its text content.
     bool locked : 1 = false;
     bool summaryOnly : 1 = false;  // a closed details: of its children only the first summary shows
+
+    friend bool operator==(const InheritedStyle&, const InheritedStyle&) = default;
 };
 
 struct ElementStyle {

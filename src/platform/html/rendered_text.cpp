@@ -1,5 +1,7 @@
 #include "platform/html/rendered_text.h"
 
+#include <optional>
+
 #include "platform/html/html_element.h"
 #include "platform/html/tree_walk.h"
 
@@ -83,6 +85,48 @@ bool isAsciiWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
 
+// Text that collapsing white space leaves as it is: no tab, segment break or form feed, and
+// spaces only single and between other characters.
+bool isAlreadyCollapsed(std::string_view text) {
+    char previous = ' ';
+    for (const char c : text) {
+        if (c == '\t' || c == '\n' || c == '\r' || c == '\f' || (c == ' ' && previous == ' ')) {
+            return false;
+        }
+        previous = c;
+    }
+    return previous != ' ' || text.empty();
+}
+
+// Most cells of large tables are an element without attributes holding one plain text in the
+// default style: their rendered text is that text. Nothing when the element needs the walk.
+std::optional<std::string_view> plainText(const NodeTree& tree, NodeId element,
+                                          const InheritedStyle& inherited) {
+    const Node& node = tree[element];
+    if (node.ns != Namespace::Html || node.b != 0 || inherited != InheritedStyle() ||
+        (node.firstChild != node.lastChild)) {
+        return std::nullopt;
+    }
+    switch (static_cast<KnownName>(node.name)) {
+        case KnownName::Td:
+        case KnownName::Th:
+        case KnownName::Div:
+        case KnownName::Span:
+            break;
+        default:
+            return std::nullopt;
+    }
+    if (node.firstChild == parser::kNoNode) {
+        return std::string_view();
+    }
+    const Node& child = tree[node.firstChild];
+    if (!isText(child) || child.segmented) {
+        return std::nullopt;
+    }
+    const std::string_view text = tree.text().view({child.a, child.b});
+    return isAlreadyCollapsed(text) ? std::optional(text) : std::nullopt;
+}
+
 }  // namespace
 
 RenderedText::RenderedText() = default;
@@ -95,6 +139,9 @@ std::string_view RenderedText::text(const Element& element) {
 
 std::string_view RenderedText::text(const NodeTree& tree, NodeId element,
                                     const InheritedStyle& inherited) {
+    if (const std::optional<std::string_view> plain = plainText(tree, element, inherited)) {
+        return *plain;
+    }
     mTree = &tree;
     mBuilder.reset();
     // innerText exists on HTML elements only; for others (svg, math) a caller gets

@@ -68,15 +68,14 @@ void TableCollector::elementStarted(NodeId element) {
     if ((kind == Kind::Row && !insideTable) || (kind == Kind::Cell && !insideRow)) {
         return;
     }
+    const InheritedStyle fromStop = parent == kNone ? InheritedStyle() : passedDownBy(parent);
     const auto index = static_cast<std::uint32_t>(mRecords.size());
     Record& record = mRecords.emplace_back();
     record.kind = kind;
     record.node = element;
     record.parent = parent;
     record.insideCell = insideCell;
-    record.inherited = inheritedStyleAbove(
-        mTree, element, stop, parent == kNone ? InheritedStyle{} : mRecords[parent].passes);
-    record.passes = resolveStyle(mTree, element, record.inherited).inherited;
+    record.inherited = inheritedStyleAbove(mTree, element, stop, fromStop);
     setRecordOf(element, index);
     switch (kind) {
         case Kind::Table:
@@ -126,6 +125,16 @@ bool TableCollector::elementClosed(NodeId element) {
             return false;
     }
     return false;
+}
+
+// Resolved when first asked: most elements tracked (cells) have nothing tracked inside.
+const InheritedStyle& TableCollector::passedDownBy(std::uint32_t index) {
+    Record& record = mRecords[index];
+    if (!record.passesKnown) {
+        record.passes = resolveStyle(mTree, record.node, record.inherited).inherited;
+        record.passesKnown = true;
+    }
+    return record.passes;
 }
 
 void TableCollector::closeCell(Record& cell) {

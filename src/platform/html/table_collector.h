@@ -41,7 +41,8 @@ private:
         parser::NodeId node;
         std::uint32_t parent;      // the nearest tracked ancestor's record, or kNone
         InheritedStyle inherited;  // what the element's parent passes down to it
-        InheritedStyle passes;     // what the element passes down to its children
+        InheritedStyle passes;     // what the element passes down to its children, once known
+        bool passesKnown = false;
         std::int32_t tableNumber = 0;
         bool closed = false;
         bool insideCell = false;  // a cell's text will contain this element's text
@@ -57,6 +58,7 @@ private:
     std::uint32_t nearestTrackedAncestor(parser::NodeId element, bool& inTemplate,
                                          parser::NodeId& stop) const;
     void closeCell(Record& cell);
+    const InheritedStyle& passedDownBy(std::uint32_t record);
     void deliverRows(Record& table);
     void finishGroup();
     void setRecordOf(parser::NodeId node, std::uint32_t record);
