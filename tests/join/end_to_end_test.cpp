@@ -4,12 +4,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "fake_desktop.h"
 #include "join/form2.h"
+#include "scratch_home.h"
 #include "shell/form1.h"
 
 using veltrano::Form1;
@@ -33,9 +33,9 @@ QByteArray contentOf(const QString& path) {
 class EndToEndTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    veltrano::testing::ScratchHome mHome;
 
+private Q_SLOTS:
     void joinsAndAppendsTwoFilesThroughBothWindows_data() {
         QTest::addColumn<bool>("joinMode");
         QTest::addColumn<QString>("expected");

@@ -9,12 +9,12 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include "fake_desktop.h"
 #include "join/preview_grid.h"
 #include "layout_check.h"
+#include "scratch_home.h"
 #include "shell/form1.h"
 #include "shell/twips.h"
 #include "tables_on_screen.h"
@@ -69,8 +69,9 @@ const TestFile kFile2 = {{1, {{}, {"E-1", "B2", "58,400", "2024-03-04"}}}};
 class Form2Test : public QObject {
     Q_OBJECT
 
+    veltrano::testing::ScratchHome mHome;
+
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { storedSettings()->remove(QString()); }
 
     void controlsSitWhereTheLayoutSays() {

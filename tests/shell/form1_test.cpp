@@ -10,6 +10,7 @@
 #include "fake_desktop.h"
 #include "layout_check.h"
 #include "platform/qt/qt_messages.h"
+#include "scratch_home.h"
 #include "shell/twips.h"
 #include "shell/window_pointer.h"
 
@@ -42,6 +43,8 @@ QByteArray handPointerFile() {
 
 class Form1Test : public QObject {
     Q_OBJECT
+
+    veltrano::testing::ScratchHome mHome;
 
 private Q_SLOTS:
     void controlsSitWhereTheLayoutSays() {

@@ -49,7 +49,8 @@ public:
     virtual void processPendingEvents();
     // Ends the program at once: no window runs its closing steps.
     virtual void endProgram();
-    // Shows the progress of long work until the returned display is dropped.
+    // The progress of work that may take long, until the returned display is dropped; the
+    // display appears only when the work takes a while.
     virtual std::unique_ptr<ProgressDisplay> showProgress(QWidget* owner, const QString& text);
     // The skin component the main window places on itself.
     virtual std::unique_ptr<SkinComponent> createSkinComponent();
