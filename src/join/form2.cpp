@@ -161,6 +161,10 @@ void Form2::selectTable(int fileNumber, int position) {
 
 void Form2::clearTableList(int fileNumber) {
     tableList(fileNumber)->clear();
+    // "Start Joining" joins whatever the grids hold: a file without tables must not leave the
+    // previous file's table there.
+    columnList(fileNumber)->clear();
+    grid(fileNumber)->setTable(PreviewTable());
 }
 
 void Form2::addTableEntry(int fileNumber, const QString& label) {

@@ -206,19 +206,29 @@ private Q_SLOTS:
         QVERIFY(!form.ListView1->model()->headerData(9, Qt::Horizontal).isValid());
     }
 
-    void aFileWithoutTablesKeepsItsOldGrid() {
+    void aFileWithoutTablesLeavesNothingOfTheOldOneToJoin() {
         FakeDesktop desktop;
+        QTemporaryDir output;
         Form1 form1;
         showTables(form1, kFile1, kFile2);
         Form2& form = form1.form2();
+        form.Combo4->setCurrentIndex(1);
         showTables(form1, {{1, {{"new"}}}}, {{4, {}}});
         QCOMPARE(row(form.ListView1, 0), (QStringList{QStringLiteral("new")}));
         QCOMPARE(form.Combo2->count(), 0);
         QCOMPARE(form.Combo2->currentIndex(), -1);
-        // The store was replaced, yet grid 2 still shows what it was filled with.
-        QCOMPARE(form.ListView2->model()->rowCount(), 2);
-        QCOMPARE(row(form.ListView2, 1).at(0), QStringLiteral("E-1"));
-        QCOMPARE(form.Combo4->count(), 4);
+        QCOMPARE(form.Combo4->count(), 0);
+        QCOMPARE(form.ListView2->model()->rowCount(), 0);
+        QCOMPARE(form.ListView2->model()->columnCount(), 0);
+
+        form.Text2->setText(output.path());
+        form.PushButton6->click();
+        QCOMPARE(desktop.messages.back().text, QStringLiteral("Done."));
+        QFile joined(output.filePath(QStringLiteral("joined.html")));
+        QVERIFY(joined.open(QIODevice::ReadOnly));
+        QCOMPARE(joined.readAll(),
+                 QByteArray("<html><title>Join Results</title><body><table border=1>\r\n"
+                            "<tr>\r\n<td>new</td>\r\n</tr>\r\n</table></body></html>"));
     }
 
     void modeChoiceEnablesTheColumnLists() {

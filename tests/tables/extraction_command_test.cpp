@@ -207,17 +207,28 @@ private Q_SLOTS:
         QCOMPARE(form2.mStore.mDicColumns1->item({3, 1, 2}), std::string_view("row"));
     }
 
-    void aFileWithoutTablesStillShowsTheWindow() {
+    void aFileWithoutTablesStillShowsTheWindowWithNothingOfTheOldFile() {
         FakeDesktop desktop;
         Form1 form;
+        form.Text1->setText(data("staff.htm"));
+        form.Text2->setText(data("staff.htm"));
+        form.PushButton7->click();
+        Form2& form2 = form.form2();
+        QCOMPARE(form2.ListView2->model()->rowCount(), 3);
+        form2.PushButton8->click();
+
         form.Text1->setText(data("pay.html"));
         form.Text2->setText(data("notes.txt"));
         form.PushButton7->click();
-        Form2& form2 = form.form2();
         QVERIFY(form2.isVisible());
         QCOMPARE(form2.Combo2->count(), 0);
         QCOMPARE(form2.Combo2->currentIndex(), -1);
         QCOMPARE(form2.mStore.mColRows2->count(), 0U);
+        QCOMPARE(form2.Combo4->count(), 0);
+        QCOMPARE(form2.ListView2->model()->rowCount(), 0);
+        QCOMPARE(form2.ListView2->model()->columnCount(), 0);
+        QCOMPARE(cell(form2.ListView1, 0, 0), QStringLiteral("E-1"));
+        QVERIFY(desktop.messages.empty());
     }
 
     void runningAgainAfterBackHoldsOnlyTheNewFiles() {
