@@ -169,14 +169,16 @@ private Q_SLOTS:
         QCOMPARE(entries(form.Combo1),
                  (QStringList{QStringLiteral("Table 1"), QStringLiteral("Table 3")}));
         QCOMPARE(form.Combo1->currentIndex(), 0);
-        QCOMPARE(entries(form.Combo3),
-                 (QStringList{QStringLiteral("Column 1"), QStringLiteral("Column 2")}));
+        const QStringList threeColumns = {QStringLiteral("Column 1"), QStringLiteral("Column 2"),
+                                          QStringLiteral("Column 3")};
+        QCOMPARE(entries(form.Combo3), threeColumns);
         QCOMPARE(form.Combo3->currentIndex(), -1);
-        QCOMPARE(headers(form.ListView1),
-                 (QStringList{QStringLiteral("Column 1"), QStringLiteral("Column 2")}));
+        QCOMPARE(headers(form.ListView1), threeColumns);
         QCOMPARE(form.ListView1->model()->rowCount(), 2);
-        QCOMPARE(row(form.ListView1, 0),
-                 (QStringList{QStringLiteral("E-1"), QStringLiteral("Ana")}));
+        QCOMPARE(row(form.ListView1, 0), (QStringList{QStringLiteral("E-1"), QStringLiteral("Ana"),
+                                                      QStringLiteral("Lisbon")}));
+        QCOMPARE(row(form.ListView1, 1),
+                 (QStringList{QStringLiteral("E-2"), QStringLiteral("Tom"), QString()}));
         QCOMPARE(row(form.ListView2, 0), (QStringList{QString(), QString(), QString(), QString()}));
         QCOMPARE(row(form.ListView2, 1).at(2), QStringLiteral("58,400"));
 
