@@ -22,6 +22,7 @@
 using veltrano::Form1;
 using veltrano::Form2;
 using veltrano::PreviewGrid;
+using veltrano::platform::DesktopServices;
 using veltrano::testing::FakeDesktop;
 using veltrano::testing::showTables;
 using veltrano::testing::TestFile;
@@ -58,6 +59,12 @@ QStringList headers(const PreviewGrid* grid) {
     }
     return texts;
 }
+
+// The platform's own desktop folder lookup, under the test's scratch home.
+class RealFoldersDesktop final : public FakeDesktop {
+public:
+    QString desktopFolder() override { return DesktopServices::desktopFolder(); }
+};
 
 const TestFile kFile1 = {{1, {{"E-1", "Ana", "Lisbon"}, {"E-2", "Tom"}}},
                          {2, {}},
@@ -293,6 +300,20 @@ private Q_SLOTS:
         QTest::keyClicks(form.Text2, QStringLiteral("ab"));
         QCOMPARE(storedSettings()->value(QStringLiteral("Text2")).toString(),
                  QStringLiteral("/home/user/Desktop/ab"));
+    }
+
+    void aFirstRunWithoutDesktopFolderJoinsIntoTheHomeFolder() {
+        RealFoldersDesktop desktop;
+        const QString home = QDir::homePath() + QLatin1Char('/');
+        QVERIFY(!QFileInfo::exists(home + QStringLiteral("Desktop")));
+        Form1 form1;
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        QCOMPARE(form.Text2->text(), home);
+        form.PushButton6->click();
+        QCOMPARE(desktop.messages.size(), size_t{1});
+        QCOMPARE(desktop.messages[0].text, QStringLiteral("Done."));
+        QVERIFY(QFile::remove(home + QStringLiteral("joined.html")));
     }
 
     void aStoredEmptyFolderStaysEmpty() {

@@ -41,7 +41,8 @@ public:
     // The chosen folder as the platform gives it (a root keeps its separator), or empty.
     virtual QString browseForFolder(QWidget* owner, const QString& title,
                                     const QString& initialFolder);
-    // The user's desktop folder, or empty when it cannot be determined.
+    // The user's desktop folder, or the home folder where there is no desktop folder; empty
+    // when it cannot be determined.
     virtual QString desktopFolder();
     // The folder that holds the program file.
     virtual QString applicationFolder();
