@@ -281,6 +281,27 @@ private Q_SLOTS:
         QCOMPARE(desktop.endProgramCalls, 0);
     }
 
+    void escapeGoesBackFromAnyControl() {
+        FakeDesktop desktop;
+        Form1 form1;
+        form1.show();
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        for (QWidget* control :
+             QList<QWidget*>{form.Combo1, form.ListView1, form.Option1, form.Text2}) {
+            form1.hide();
+            form.show();
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Escape);
+            QVERIFY2(form1.isVisible(), qPrintable(control->objectName()));
+            QVERIFY(!form.isVisible());
+        }
+        QCOMPARE(form.Combo1->currentIndex(), 0);  // nothing cleared, as with "< Back"
+        QCOMPARE(desktop.endProgramCalls, 0);
+    }
+
     void closingEndsTheProgram() {
         FakeDesktop desktop;
         Form1 form1;
