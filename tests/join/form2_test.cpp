@@ -1,6 +1,7 @@
 #include "join/form2.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
+#include <QToolTip>
 #include <QtTest>
 
 #include "fake_desktop.h"
@@ -238,6 +240,65 @@ private Q_SLOTS:
         QCOMPARE(joined.readAll(),
                  QByteArray("<html><title>Join Results</title><body><table border=1>\r\n"
                             "<tr>\r\n<td>new</td>\r\n</tr>\r\n</table></body></html>"));
+    }
+
+    void aCutOffCellShowsItsWholeTextAsATooltip() {
+        FakeDesktop desktop;
+        Form1 form1;
+        const std::string wide = "Smith & <Sons> " + std::string(200, 'x');
+        showTables(form1, {{1, {{"short", wide, "two\nlines", std::string(9000, 'y')}}}}, {});
+        Form2& form = form1.form2();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        PreviewGrid* grid = form.ListView1;
+        const auto cell = [grid](int column) { return grid->model()->index(0, column); };
+        QCOMPARE(grid->cellToolTip(cell(0)), QString());
+        QCOMPARE(grid->cellToolTip(cell(1)), QString::fromStdString(wide));
+        QCOMPARE(grid->cellToolTip(cell(2)), QStringLiteral("two\nlines"));
+        QCOMPARE(grid->cellToolTip(cell(3)),
+                 QString(PreviewGrid::kToolTipLength, QLatin1Char('y')) + QChar(0x2026));
+
+        // Through the tooltip event, as the mouse rests on the cell: its text, not markup.
+        const QPoint at = grid->visualRect(cell(1)).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(grid->viewport(), &help);
+        QVERIFY(QToolTip::isVisible());
+        QVERIFY(QToolTip::text().contains(QStringLiteral("Smith &amp; &lt;Sons&gt; xxx")));
+        QToolTip::hideText();
+
+        // A column wide enough shows the whole text, so there is no tooltip.
+        grid->setColumnWidth(
+            1, grid->fontMetrics().horizontalAdvance(QString::fromStdString(wide)) + 20);
+        QCOMPARE(grid->cellToolTip(cell(1)), QString());
+    }
+
+    void ctrlCCopiesTheSelectedRowsAsTabSeparatedText() {
+        FakeDesktop desktop;
+        Form1 form1;
+        showTables(form1, {{1, {{"E-1", "Ana", "Lisbon"}, {"E-2", "Tom\tNowak"}, {"E-3", "Li"}}}},
+                   {});
+        Form2& form = form1.form2();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        PreviewGrid* grid = form.ListView1;
+        const auto rowAt = [grid](int row) {
+            return grid->visualRect(grid->model()->index(row, 0)).center();
+        };
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        grid->setFocus();
+        QTest::keySequence(grid, QKeySequence::Copy);  // nothing selected yet
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+
+        // The last row first, then the first with Ctrl: copied in grid order.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowAt(2));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, rowAt(0));
+        QTest::keySequence(grid, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("E-1\tAna\tLisbon\nE-3\tLi\t\n"));
+
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowAt(0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowAt(1));
+        QTest::keySequence(grid, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("E-1\tAna\tLisbon\nE-2\tTom Nowak\t\n"));
     }
 
     void modeChoiceEnablesTheColumnLists() {
