@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "shell/application_font.h"
 #include "shell/command_line.h"
 #include "shell/form1.h"
 
@@ -38,6 +39,7 @@ int main(int argc, char* argv[]) {
         print(stderr, commandLine.text);
         return veltrano::kUsageExitStatus;
     }
+    veltrano::useProportionalDefaultFont();
     veltrano::Form1 form1;
     veltrano::fillPathBoxes(commandLine, *form1.Text1, *form1.Text2);
     form1.show();
