@@ -10,6 +10,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libgl-dev libgumbo-dev libicu-dev libgtest-dev
   fonts-liberation xvfb xauth
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

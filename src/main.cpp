@@ -5,6 +5,7 @@
 #include "shell/application_font.h"
 #include "shell/command_line.h"
 #include "shell/form1.h"
+#include "shell/window_setup.h"
 
 namespace {
 
@@ -40,6 +41,7 @@ int main(int argc, char* argv[]) {
         return veltrano::kUsageExitStatus;
     }
     veltrano::useProportionalDefaultFont();
+    veltrano::reportFilesBesideProgram();
     veltrano::Form1 form1;
     veltrano::fillPathBoxes(commandLine, *form1.Text1, *form1.Text2);
     form1.show();

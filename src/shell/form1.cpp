@@ -15,6 +15,7 @@
 #include "shell/failure_report.h"
 #include "shell/file_drop.h"
 #include "shell/guarded_steps.h"
+#include "shell/shell_functions.h"
 #include "shell/window_pointer.h"
 #include "shell/window_setup.h"
 #include "tables/extraction_command.h"
@@ -79,7 +80,7 @@ void Form1::createControls() {
 void Form1::Form_Load() {
     FailureReporter reporter(platform::messages(), locationText("Form1", "Form_Load"));
     GuardedSteps steps(reporter);
-    steps.step(100, [&] { ApplySkin(*this, *SkinFramework1, besideProgramFile("x/o.cjs")); });
+    steps.step(100, [&] { ApplySkin(*this, *SkinFramework1, besideProgramFile(kSkinFile)); });
     steps.step(104, [&] { setWindowTitle(QStringLiteral("Veltrano")); });
     steps.step(104, [&] { setWindowIcon(applicationIcon()); });
     steps.step(104, [&] { SetApplicationTitle(); });

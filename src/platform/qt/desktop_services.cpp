@@ -67,7 +67,7 @@ QString DesktopServices::desktopFolder() {
 }
 
 QString DesktopServices::applicationFolder() {
-    return QCoreApplication::applicationDirPath();
+    return applicationFolderFor(QCoreApplication::applicationDirPath());
 }
 
 void DesktopServices::processPendingEvents() {
@@ -85,6 +85,14 @@ std::unique_ptr<ProgressDisplay> DesktopServices::showProgress(QWidget* owner,
 
 std::unique_ptr<SkinComponent> DesktopServices::createSkinComponent() {
     return std::make_unique<SkinFramework>();
+}
+
+QString applicationFolderFor(const QString& programFolder) {
+    // Installed, the program is in bin/ and its files in share/veltrano; in the build tree
+    // they are beside it.
+    const QString installed = QDir::cleanPath(programFolder + QLatin1Char('/') +
+                                              QStringLiteral(VELTRANO_DATA_FROM_PROGRAM));
+    return fileSystem().isDirectory(toUtf8(installed)) ? installed : programFolder;
 }
 
 DesktopServices& desktopServices() {

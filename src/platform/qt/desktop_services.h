@@ -44,7 +44,8 @@ public:
     // The user's desktop folder, or the home folder where there is no desktop folder; empty
     // when it cannot be determined.
     virtual QString desktopFolder();
-    // The folder that holds the program file.
+    // The folder of the files the program looks for beside itself: the program's own folder,
+    // or the installed data folder (share/veltrano beside bin/) where that exists.
     virtual QString applicationFolder();
     // Lets waiting window events run once.
     virtual void processPendingEvents();
@@ -58,6 +59,9 @@ public:
 };
 
 DesktopServices& desktopServices();
+
+// applicationFolder() for a program in programFolder.
+QString applicationFolderFor(const QString& programFolder);
 
 // Installs a replacement for the lifetime of this object (tests only).
 class ScopedDesktopServices final {

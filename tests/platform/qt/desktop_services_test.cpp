@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "scratch_home.h"
@@ -62,6 +63,17 @@ private Q_SLOTS:
         DesktopServices services;
         QCOMPARE(QDir(services.desktopFolder()).canonicalPath(),
                  QDir(home.filePath(expected)).canonicalPath());
+    }
+
+    void applicationFolderIsTheInstalledDataFolderWhereThereIsOne() {
+        QTemporaryDir prefix;
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        QVERIFY(QDir().mkpath(bin));
+        QCOMPARE(veltrano::platform::applicationFolderFor(bin), bin);  // as in the build tree
+        const QString data = QDir::cleanPath(bin + QStringLiteral("/" VELTRANO_DATA_FROM_PROGRAM));
+        QVERIFY(QDir().mkpath(data));
+        QCOMPARE(veltrano::platform::applicationFolderFor(bin), data);
+        QVERIFY(data.endsWith(QStringLiteral("/share/veltrano")));
     }
 };
 
