@@ -5,10 +5,14 @@
 #include <QMessageBox>
 #include <QtTest>
 
+#include "scratch_home.h"
+
 // Also run with a font configuration of a bare machine, whose only fonts are fonts-liberation's:
 // there the platform's default font is a fixed-pitch one.
 class ApplicationFontTest : public QObject {
     Q_OBJECT
+
+    veltrano::testing::ScratchHome mHome;  // a file dialog keeps its state in the settings
 
 private Q_SLOTS:
     void aFixedPitchFontGivesWayToAProportionalOneOfTheSameSize() {
