@@ -20,6 +20,14 @@ QString droppedFile(const QMimeData* data) {
             return url.toLocalFile();
         }
     }
+    // Some programs offer a file only as the text of its URL.
+    const QString text = data->text().trimmed();
+    if (text.startsWith(QStringLiteral("file:")) && !text.contains(QLatin1Char('\n'))) {
+        const QUrl url(text);
+        if (url.isValid() && url.isLocalFile()) {
+            return url.toLocalFile();
+        }
+    }
     return {};
 }
 

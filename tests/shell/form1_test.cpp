@@ -261,6 +261,11 @@ private Q_SLOTS:
         web.setUrls({QUrl(QStringLiteral("https://example.com/a.html"))});
         QVERIFY(!dropOnto(form.Frame1, {30, 4}, &web));
         QCOMPARE(form.Text1->text(), QStringLiteral("old"));
+        // A file offered only as the text of its URL.
+        QMimeData urlText;
+        urlText.setText(QStringLiteral("file:///data/Q4%20report.htm"));
+        QVERIFY(dropOnto(form.Text2, {10, 5}, &urlText));
+        QCOMPARE(form.Text2->text(), QStringLiteral("/data/Q4 report.htm"));
         // Text still drops into the box as text.
         QMimeData text;
         text.setText(QStringLiteral("typed"));
