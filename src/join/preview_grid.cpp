@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "join/grid_text.h"
-
 #include "platform/qt/qt_text.h"
 
 namespace veltrano {
