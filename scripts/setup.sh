@@ -56,7 +56,7 @@ fi
 first_build=false
 if [ ! -f "$build/CMakeCache.txt" ]; then
   first_build=true
-  echo "Configuring the build..."
+  echo "Configuring the build…"
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$log" 2>&1 \
     || { cat "$log" >&2; echo "Configuring failed." >&2; exit 1; }
 fi
