@@ -70,7 +70,11 @@ void ExtractionCommand::run() {
         steps.step(unreadable == 1 ? 104 : 158, [&] { loads->take(unreadable); });
     }
     if (!settled || unreadable != 0) {
+        // The work stops within milliseconds and frees what it read; a file that was read
+        // already is dropped now. Only a read the system holds up keeps a thread waiting,
+        // which is not waited for here.
         loads->cancel();
+        loads->discardFinished();
         mAbandoned.push_back(std::move(loads));
         return;  // nothing has changed
     }
