@@ -1,0 +1,57 @@
+#include "platform/html/css/rule_index.h"
+
+#include "platform/html/ascii_case.h"
+
+namespace veltrano::html::css {
+namespace {
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        c = asciiLower(c);
+    }
+    return out;
+}
+
+}  // namespace
+
+void RuleIndex::add(const SelectorSet& selectors, std::uint32_t complex, std::uint32_t rule) {
+    ++mCount;
+    const Compound& subject = selectors.compounds[selectors.complexes[complex].compoundBegin];
+    const SimpleSelector* byClass = nullptr;
+    const SimpleSelector* byTag = nullptr;
+    for (std::uint32_t i = subject.simpleBegin; i < subject.simpleEnd; ++i) {
+        const SimpleSelector& simple = selectors.simples[i];
+        if (simple.kind == SimpleKind::Id) {
+            mIds[lowered(selectors.texts[simple.text])].push_back(rule);
+            return;
+        }
+        if (simple.kind == SimpleKind::Class && byClass == nullptr) {
+            byClass = &simple;
+        } else if (simple.kind == SimpleKind::Type && byTag == nullptr) {
+            byTag = &simple;
+        }
+    }
+    if (byClass != nullptr) {
+        mClasses[lowered(selectors.texts[byClass->text])].push_back(rule);
+    } else if (byTag != nullptr) {
+        mTags[selectors.names[byTag->name].lower].push_back(rule);
+    } else {
+        mUniversal.push_back(rule);
+    }
+}
+
+const std::vector<std::uint32_t>* RuleIndex::tagRules(const parser::NodeTree& tree,
+                                                      parser::NodeId element) const {
+    if (mTags.empty()) {
+        return nullptr;
+    }
+    mKey.assign(tree.nameText(tree[element].name));
+    for (char& c : mKey) {
+        c = asciiLower(c);
+    }
+    const auto found = mTags.find(mKey);
+    return found == mTags.end() ? nullptr : &found->second;
+}
+
+}  // namespace veltrano::html::css
