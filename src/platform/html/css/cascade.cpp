@@ -6,7 +6,75 @@
 
 namespace veltrano::html::css {
 
-bool Cascade::Candidate::beats(const Candidate& other) const {
+namespace {
+
+// For each property the best candidate; revert-layer passes over the candidates of its own
+// layer (and importance) to the next best one.
+void decide(const std::vector<CascadeCandidate>& candidates, CascadedValues& out) {
+    for (std::size_t p = 0; p < kPropertyCount; ++p) {
+        const auto property = static_cast<Property>(p);
+        std::optional<DeclaredValue>& result = out.values[p];
+        result.reset();
+        const CascadeCandidate* excluded = nullptr;
+        while (true) {
+            const CascadeCandidate* best = nullptr;
+            for (const CascadeCandidate& candidate : candidates) {
+                if (candidate.value->property != property) {
+                    continue;
+                }
+                if (excluded != nullptr && ((candidate.layer == excluded->layer &&
+                                             candidate.important == excluded->important &&
+                                             candidate.attached == excluded->attached) ||
+                                            !excluded->beats(candidate))) {
+                    continue;
+                }
+                if (best == nullptr || candidate.beats(*best)) {
+                    best = &candidate;
+                }
+            }
+            if (best == nullptr) {
+                break;
+            }
+            if (best->value->wide == WideKeyword::RevertLayer) {
+                excluded = best;
+                continue;
+            }
+            result = *best->value;
+            break;
+        }
+    }
+}
+
+// The declared values of a style attribute, content aside (an element's own content property
+// does not change its text).
+void addAttributeCandidates(std::string_view text, std::vector<DeclaredValue>& values,
+                            std::vector<CascadeCandidate>& candidates) {
+    const DeclarationListSyntax syntax = parseDeclarationList(text);
+    std::vector<GeneratedContent> contents;
+    values.clear();
+    for (const Declaration& declaration : syntax.declarations) {
+        addDeclaredValues(declaration, syntax.values, values, contents);
+    }
+    std::uint32_t order = 0;
+    for (const DeclaredValue& value : values) {
+        if (value.property != Property::Content) {
+            candidates.push_back({&value, 0, value.important, true, 0, 0, order++});
+        }
+    }
+}
+
+}  // namespace
+
+CascadedValues cascadeStyleAttribute(std::string_view declarations) {
+    std::vector<DeclaredValue> values;
+    std::vector<CascadeCandidate> candidates;
+    addAttributeCandidates(declarations, values, candidates);
+    CascadedValues result;
+    decide(candidates, result);
+    return result;
+}
+
+bool CascadeCandidate::beats(const CascadeCandidate& other) const {
     return std::tie(important, attached, layerKey, specificity, order) >
            std::tie(other.important, other.attached, other.layerKey, other.specificity,
                     other.order);
@@ -20,7 +88,7 @@ const CascadedValues& Cascade::element(parser::NodeId element) {
     mRules.elementRules().forEachCandidate(
         mTree, element, [&](std::uint32_t rule) { addRule(rule, element, PseudoElement::None); });
     addStyleAttribute(element);
-    decide();
+    decide(mCandidates, mResult);
     return mResult;
 }
 
@@ -28,7 +96,7 @@ const CascadedValues& Cascade::pseudoElement(parser::NodeId element, PseudoEleme
     mCandidates.clear();
     mRules.pseudoElementRules().forEachCandidate(
         mTree, element, [&](std::uint32_t rule) { addRule(rule, element, which); });
-    decide();
+    decide(mCandidates, mResult);
     return mResult;
 }
 
@@ -50,60 +118,8 @@ void Cascade::addRule(std::uint32_t ruleNumber, parser::NodeId element, PseudoEl
 // The style attribute is parsed again each time: it is short, and keeping every element's
 // parsed attribute would cost more than reading it.
 void Cascade::addStyleAttribute(parser::NodeId element) {
-    const auto text = mTree.attribute(element, parser::nameId(parser::KnownName::Style));
-    if (!text) {
-        return;
-    }
-    const DeclarationListSyntax syntax = parseDeclarationList(*text);
-    mAttributeValues.clear();
-    mAttributeContents.clear();
-    for (const Declaration& declaration : syntax.declarations) {
-        addDeclaredValues(declaration, syntax.values, mAttributeValues, mAttributeContents);
-    }
-    std::uint32_t order = 0;
-    for (const DeclaredValue& value : mAttributeValues) {
-        if (value.property != Property::Content) {
-            mCandidates.push_back({&value, 0, value.important, true, 0, 0, order++});
-        }
-    }
-}
-
-// For each property the best candidate; revert-layer passes over the candidates of its own
-// layer (and importance) to the next best one.
-void Cascade::decide() {
-    for (std::size_t p = 0; p < kPropertyCount; ++p) {
-        const auto property = static_cast<Property>(p);
-        std::optional<DeclaredValue>& result = mResult.values[p];
-        result.reset();
-        const Candidate* excluded = nullptr;
-        while (true) {
-            const Candidate* best = nullptr;
-            for (const Candidate& candidate : mCandidates) {
-                if (candidate.value->property != property) {
-                    continue;
-                }
-                if (excluded != nullptr && (candidate.layer == excluded->layer &&
-                                            candidate.important == excluded->important &&
-                                            candidate.attached == excluded->attached)) {
-                    continue;
-                }
-                if (excluded != nullptr && !excluded->beats(candidate)) {
-                    continue;
-                }
-                if (best == nullptr || candidate.beats(*best)) {
-                    best = &candidate;
-                }
-            }
-            if (best == nullptr) {
-                break;
-            }
-            if (best->value->wide == WideKeyword::RevertLayer) {
-                excluded = best;
-                continue;
-            }
-            result = *best->value;
-            break;
-        }
+    if (const auto text = mTree.attribute(element, parser::nameId(parser::KnownName::Style))) {
+        addAttributeCandidates(*text, mAttributeValues, mCandidates);
     }
 }
 

@@ -13,6 +13,20 @@
 
 namespace veltrano::html::css {
 
+// A declared value as the cascade sorts it.
+struct CascadeCandidate {
+    const DeclaredValue* value;
+    std::uint32_t layer;
+    // Compared as a whole: importance, the style attribute, layer, specificity, order.
+    bool important;
+    bool attached;
+    std::uint32_t layerKey;
+    Specificity specificity;
+    std::uint32_t order;  // declarations are numbered in order of appearance
+
+    bool beats(const CascadeCandidate& other) const;
+};
+
 // The value that wins the cascade for each property, if an author gave one. Revert stands for
 // the user agent's value (revert-layer has been resolved to what it reverts to).
 struct CascadedValues {
@@ -30,6 +44,9 @@ struct CascadedValues {
         return true;
     }
 };
+
+// The values of a style attribute alone, for elements of documents without style sheets.
+CascadedValues cascadeStyleAttribute(std::string_view declarations);
 
 // Author declarations sorted as CSS Cascading and Inheritance says: importance, then the style
 // attribute over rules, then cascade layers (reversed for !important), then specificity, then
@@ -52,29 +69,14 @@ public:
     }
 
 private:
-    struct Candidate {
-        const DeclaredValue* value;
-        std::uint32_t layer;
-        // Compared as a whole: importance, the style attribute, layer, specificity, order.
-        bool important;
-        bool attached;
-        std::uint32_t layerKey;
-        Specificity specificity;
-        std::uint32_t order;  // declarations are numbered in order of appearance
-
-        bool beats(const Candidate& other) const;
-    };
-
     void addRule(std::uint32_t ruleNumber, parser::NodeId element, PseudoElement which);
     void addStyleAttribute(parser::NodeId element);
-    void decide();
 
     const RuleSet& mRules;
     const parser::NodeTree& mTree;
     SelectorMatcher mMatcher;
-    std::vector<Candidate> mCandidates;
+    std::vector<CascadeCandidate> mCandidates;
     std::vector<DeclaredValue> mAttributeValues;
-    std::vector<GeneratedContent> mAttributeContents;  // parsed, and never shown
     CascadedValues mResult;
 };
 
