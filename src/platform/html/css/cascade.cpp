@@ -85,8 +85,10 @@ Cascade::Cascade(const RuleSet& rules, const parser::NodeTree& tree, bool quirks
 
 const CascadedValues& Cascade::element(parser::NodeId element) {
     mCandidates.clear();
-    mRules.elementRules().forEachCandidate(
-        mTree, element, [&](std::uint32_t rule) { addRule(rule, element, PseudoElement::None); });
+    mAncestors.build(mTree, element);
+    mRules.elementRules().forEachCandidate(mTree, element, mAncestors, [&](std::uint32_t rule) {
+        addRule(rule, element, PseudoElement::None);
+    });
     addStyleAttribute(element);
     decide(mCandidates, mResult);
     return mResult;
@@ -94,8 +96,9 @@ const CascadedValues& Cascade::element(parser::NodeId element) {
 
 const CascadedValues& Cascade::pseudoElement(parser::NodeId element, PseudoElement which) {
     mCandidates.clear();
+    mAncestors.build(mTree, element);
     mRules.pseudoElementRules().forEachCandidate(
-        mTree, element, [&](std::uint32_t rule) { addRule(rule, element, which); });
+        mTree, element, mAncestors, [&](std::uint32_t rule) { addRule(rule, element, which); });
     decide(mCandidates, mResult);
     return mResult;
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/html/css/ancestor_filter.h"
 #include "platform/html/css/declared_value.h"
 #include "platform/html/css/rule_set.h"
 #include "platform/html/css/selector_matcher.h"
@@ -75,6 +76,7 @@ private:
     const RuleSet& mRules;
     const parser::NodeTree& mTree;
     SelectorMatcher mMatcher;
+    AncestorFilter mAncestors;
     std::vector<CascadeCandidate> mCandidates;
     std::vector<DeclaredValue> mAttributeValues;
     CascadedValues mResult;

@@ -17,13 +17,16 @@ std::string lowered(std::string_view text) {
 
 void RuleIndex::add(const SelectorSet& selectors, std::uint32_t complex, std::uint32_t rule) {
     ++mCount;
+    Entry entry{rule, 0, {}};
+    entry.hashCount = static_cast<std::uint32_t>(
+        AncestorFilter::requiredHashes(selectors, complex, entry.hashes));
     const Compound& subject = selectors.compounds[selectors.complexes[complex].compoundBegin];
     const SimpleSelector* byClass = nullptr;
     const SimpleSelector* byTag = nullptr;
     for (std::uint32_t i = subject.simpleBegin; i < subject.simpleEnd; ++i) {
         const SimpleSelector& simple = selectors.simples[i];
         if (simple.kind == SimpleKind::Id) {
-            mIds[lowered(selectors.texts[simple.text])].push_back(rule);
+            mIds[lowered(selectors.texts[simple.text])].push_back(entry);
             return;
         }
         if (simple.kind == SimpleKind::Class && byClass == nullptr) {
@@ -33,16 +36,16 @@ void RuleIndex::add(const SelectorSet& selectors, std::uint32_t complex, std::ui
         }
     }
     if (byClass != nullptr) {
-        mClasses[lowered(selectors.texts[byClass->text])].push_back(rule);
+        mClasses[lowered(selectors.texts[byClass->text])].push_back(entry);
     } else if (byTag != nullptr) {
-        mTags[selectors.names[byTag->name].lower].push_back(rule);
+        mTags[selectors.names[byTag->name].lower].push_back(entry);
     } else {
-        mUniversal.push_back(rule);
+        mUniversal.push_back(entry);
     }
 }
 
-const std::vector<std::uint32_t>* RuleIndex::tagRules(const parser::NodeTree& tree,
-                                                      parser::NodeId element) const {
+const std::vector<RuleIndex::Entry>* RuleIndex::tagRules(const parser::NodeTree& tree,
+                                                         parser::NodeId element) const {
     if (mTags.empty()) {
         return nullptr;
     }

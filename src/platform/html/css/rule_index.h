@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/html/css/ancestor_filter.h"
 #include "platform/html/css/selector.h"
 #include "platform/html/parser/node_tree.h"
 
@@ -14,8 +15,9 @@ namespace veltrano::html::css {
 
 // Style rules grouped by what their subject compound requires most selectively: an id, else a
 // class, else a tag; the rest in one universal group. An element is matched only against the
-// groups of its id, its classes and its tag and the universal group. Ids and classes are kept
-// in ASCII lower case, so that one index serves quirks mode too; the selector still decides.
+// groups of its id, its classes and its tag and the universal group, and only against the
+// rules whose required ancestors its ancestor filter may hold. Ids and classes are kept in
+// ASCII lower case, so that one index serves quirks mode too; the selector still decides.
 class RuleIndex final {
 public:
     void add(const SelectorSet& selectors, std::uint32_t complex, std::uint32_t rule);
@@ -24,25 +26,28 @@ public:
     // order.
     template <class Visit>
     void forEachCandidate(const parser::NodeTree& tree, parser::NodeId element,
-                          Visit&& visit) const {
-        for (const std::uint32_t rule : mUniversal) {
-            visit(rule);
-        }
-        if (const auto* rules = tagRules(tree, element)) {
-            for (const std::uint32_t rule : *rules) {
-                visit(rule);
+                          const AncestorFilter& ancestors, Visit&& visit) const {
+        const auto visitAll = [&](const std::vector<Entry>& entries) {
+            for (const Entry& entry : entries) {
+                if (ancestors.mayHave(entry.hashes.data(), entry.hashCount)) {
+                    visit(entry.rule);
+                }
             }
+        };
+        visitAll(mUniversal);
+        if (const auto* rules = tagRules(tree, element)) {
+            visitAll(*rules);
         }
         if (!mIds.empty()) {
             if (const auto id = tree.attribute(element, parser::nameId(parser::KnownName::Id))) {
-                visitKey(mIds, *id, visit);
+                visitKey(mIds, *id, visitAll);
             }
         }
         if (!mClasses.empty()) {
             if (const auto classes =
                     tree.attribute(element, parser::nameId(parser::KnownName::Class))) {
                 forEachClass(*classes,
-                             [&](std::string_view name) { visitKey(mClasses, name, visit); });
+                             [&](std::string_view name) { visitKey(mClasses, name, visitAll); });
             }
         }
     }
@@ -50,18 +55,22 @@ public:
     bool empty() const { return mCount == 0; }
 
 private:
-    using Buckets = std::unordered_map<std::string, std::vector<std::uint32_t>>;
+    // A rule with what it requires of ancestors, kept together for a quick turn-down.
+    struct Entry {
+        std::uint32_t rule;
+        std::uint32_t hashCount;
+        std::array<std::uint32_t, AncestorFilter::kMostHashes> hashes;
+    };
+    using Buckets = std::unordered_map<std::string, std::vector<Entry>>;
 
-    template <class Visit>
-    void visitKey(const Buckets& buckets, std::string_view key, Visit& visit) const {
+    template <class VisitAll>
+    void visitKey(const Buckets& buckets, std::string_view key, VisitAll& visitAll) const {
         mKey.assign(key);
         for (char& c : mKey) {
             c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
         }
         if (const auto found = buckets.find(mKey); found != buckets.end()) {
-            for (const std::uint32_t rule : found->second) {
-                visit(rule);
-            }
+            visitAll(found->second);
         }
     }
 
@@ -99,13 +108,12 @@ private:
         return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
     }
 
-    const std::vector<std::uint32_t>* tagRules(const parser::NodeTree& tree,
-                                               parser::NodeId element) const;
+    const std::vector<Entry>* tagRules(const parser::NodeTree& tree, parser::NodeId element) const;
 
     Buckets mIds;
     Buckets mClasses;
     Buckets mTags;  // by lower-case local name
-    std::vector<std::uint32_t> mUniversal;
+    std::vector<Entry> mUniversal;
     std::size_t mCount = 0;
     mutable std::string mKey;
     mutable std::vector<std::string> mSeenClasses;

@@ -334,23 +334,58 @@ bool SelectorMatcher::matchesNth(const SimpleSelector& simple, NodeId element) c
         simple.kind == SimpleKind::NthOfType || simple.kind == SimpleKind::NthLastOfType;
     const bool backwards =
         simple.kind == SimpleKind::NthLastChild || simple.kind == SimpleKind::NthLastOfType;
-    if (simple.hasList() && !matchesList(simple.listBegin, simple.listEnd, element)) {
+    if (!simple.hasList()) {
+        return nthMatches(simple.a, simple.b, position(element, backwards, ofType));
+    }
+    if (!matchesList(simple.listBegin, simple.listEnd, element)) {
         return false;
     }
-    const parser::Node& node = mTree[element];
     std::int64_t index = 1;
     for (NodeId sibling = backwards ? nextElement(element) : previousElement(element);
          sibling != kNoNode;
          sibling = backwards ? nextElement(sibling) : previousElement(sibling)) {
-        if (ofType) {
-            if (mTree[sibling].name == node.name && mTree[sibling].ns == node.ns) {
-                ++index;
-            }
-        } else if (!simple.hasList() || matchesList(simple.listBegin, simple.listEnd, sibling)) {
+        if (matchesList(simple.listBegin, simple.listEnd, sibling)) {
             ++index;
         }
     }
     return nthMatches(simple.a, simple.b, index);
+}
+
+std::int64_t SelectorMatcher::position(NodeId element, bool backwards, bool ofType) const {
+    const parser::Node& node = mTree[element];
+    const parser::NameId type = ofType ? node.name : 0;
+    const auto sameType = [&](NodeId sibling) {
+        return !ofType || (mTree[sibling].name == node.name && mTree[sibling].ns == node.ns);
+    };
+    const auto step = [&](NodeId from) {
+        return backwards ? nextElement(from) : previousElement(from);
+    };
+    const auto neighbourOf = [&](NodeId of) {
+        return backwards ? mTree[of].nextSibling : mTree[of].previousSibling;
+    };
+    Position& cached =
+        mPositions[(node.parent * 31u + type * 7u + (backwards ? 1u : 0u)) % mPositions.size()];
+    const bool usable = cached.parent == node.parent && cached.type == type &&
+                        cached.backwards == backwards && cached.element != kNoNode &&
+                        mTree[cached.element].parent == node.parent &&
+                        neighbourOf(cached.element) == cached.neighbour;
+    std::int64_t index = 1;
+    NodeId sibling = element;
+    while (true) {
+        if (usable && sibling == cached.element) {
+            index += cached.index - 1;
+            break;
+        }
+        sibling = step(sibling);
+        if (sibling == kNoNode) {
+            break;
+        }
+        if (sameType(sibling)) {
+            ++index;
+        }
+    }
+    cached = {node.parent, element, neighbourOf(element), type, backwards, index};
+    return index;
 }
 
 // Comments do not count; text does, white space included, as in the browsers. An element

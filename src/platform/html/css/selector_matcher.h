@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "platform/html/css/selector.h"
@@ -34,6 +35,7 @@ private:
     bool matchesAttribute(const SimpleSelector& simple, parser::NodeId element) const;
     bool matchesTokenList(std::string_view list, std::string_view wanted, bool ignoreCase) const;
     bool matchesNth(const SimpleSelector& simple, parser::NodeId element) const;
+    std::int64_t position(parser::NodeId element, bool backwards, bool ofType) const;
     bool isEmpty(parser::NodeId element) const;
     bool isLink(parser::NodeId element) const;
     bool isDefined(parser::NodeId element) const;
@@ -42,9 +44,23 @@ private:
     parser::NodeId previousElement(parser::NodeId element) const;
     parser::NodeId nextElement(parser::NodeId element) const;
 
+    // A position among siblings counted before. Rows and cells are styled one after the
+    // other, so counting goes on from the last one instead of starting over, which keeps
+    // :nth-child() linear in the number of rows. An entry holds only while its element keeps
+    // its parent and the sibling it had, which insertions before it would change.
+    struct Position {
+        parser::NodeId parent = parser::kNoNode;
+        parser::NodeId element = parser::kNoNode;
+        parser::NodeId neighbour = parser::kNoNode;  // the sibling counted towards, when counted
+        parser::NameId type = 0;                     // for *-of-type; 0 for any element
+        bool backwards = false;
+        std::int64_t index = 0;
+    };
+
     const SelectorSet& mSet;
     const parser::NodeTree& mTree;
     bool mQuirksMode;
+    mutable std::array<Position, 16> mPositions{};
 };
 
 }  // namespace veltrano::html::css

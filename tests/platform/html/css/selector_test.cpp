@@ -172,6 +172,42 @@ INSTANTIATE_TEST_SUITE_P(
                       SpecificityCase{"a:hover:first-child", 0, 2, 1},
                       SpecificityCase{"li:only-child", 0, 1, 1}));
 
+// Positions among siblings are remembered from one element to the next; they must follow the
+// tree as it grows and as elements are inserted before others.
+TEST(SelectorMatching, PositionsFollowTheTreeAsItChanges) {
+    testing::TestTree tree("<ul id=list><li id=a></li><li id=b></li></ul>");
+    SelectorSet set;
+    const ComponentValues values = parseComponentValues(":nth-child(2), :nth-last-child(1)");
+    const NamespaceRules namespaces;
+    const auto list = SelectorParser(set, values, namespaces, nullptr)
+                          .parseSelectorList({0, static_cast<std::uint32_t>(values.size())});
+    ASSERT_TRUE(list);
+    const SelectorMatcher matcher(set, tree.tree(), false);
+    const std::uint32_t second = set.lists[list->begin];
+    const std::uint32_t last = set.lists[list->begin + 1];
+    parser::NodeTree& nodes = tree.tree();
+    const parser::NodeId a = tree.byId("a");
+    const parser::NodeId b = tree.byId("b");
+    EXPECT_FALSE(matcher.matches(second, a));
+    EXPECT_TRUE(matcher.matches(second, b));
+    EXPECT_TRUE(matcher.matches(last, b));
+
+    const parser::NodeId c =
+        nodes.createElement(parser::nameId(parser::KnownName::Li), parser::Namespace::Html, {});
+    nodes.appendChild(tree.byId("list"), c);
+    EXPECT_FALSE(matcher.matches(last, b));
+    EXPECT_TRUE(matcher.matches(last, c));
+    EXPECT_FALSE(matcher.matches(second, c));
+
+    // As foster parenting puts content before an open table.
+    EXPECT_TRUE(matcher.matches(second, b));
+    const parser::NodeId inserted =
+        nodes.createElement(parser::nameId(parser::KnownName::Li), parser::Namespace::Html, {});
+    nodes.insertBefore(tree.byId("list"), inserted, b);
+    EXPECT_FALSE(matcher.matches(second, b));
+    EXPECT_TRUE(matcher.matches(second, inserted));
+}
+
 TEST(SelectorParsing, AHostileSelectorIsRefusedNotFollowedDeep) {
     std::string deep;
     for (int i = 0; i < 5000; ++i) {
