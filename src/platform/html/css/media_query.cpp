@@ -325,15 +325,50 @@ private:
     Truth booleanFeature(const std::string& name) {
         if (name == "color" || name == "width" || name == "height" || name == "device-width" ||
             name == "device-height" || name == "aspect-ratio" || name == "orientation" ||
-            name == "resolution" || name == "prefers-color-scheme") {
+            name == "resolution" || name == "prefers-color-scheme" || name == "hover" ||
+            name == "any-hover" || name == "pointer" || name == "any-pointer" || name == "update" ||
+            name == "color-gamut" || name == "overflow-block" || name == "overflow-inline" ||
+            name == "display-mode" || name == "dynamic-range") {
             return Truth::True;
         }
         if (name == "monochrome" || name == "grid" || name == "color-index" ||
             name == "prefers-reduced-motion" || name == "prefers-contrast" ||
-            name == "forced-colors" || name == "inverted-colors") {
+            name == "forced-colors" || name == "prefers-reduced-transparency" ||
+            name == "scripting") {
             return Truth::False;
         }
         return Truth::Unknown;
+    }
+
+    // Features with keyword values, and the one each has in the window compared with (scripts
+    // are never run, so scripting is none).
+    static std::optional<std::string_view> keywordFeature(std::string_view name) {
+        static constexpr std::pair<std::string_view, std::string_view> kValues[]{
+            {"orientation", "landscape"},
+            {"prefers-color-scheme", "light"},
+            {"prefers-reduced-motion", "no-preference"},
+            {"prefers-reduced-transparency", "no-preference"},
+            {"prefers-contrast", "no-preference"},
+            {"forced-colors", "none"},
+            {"hover", "hover"},
+            {"any-hover", "hover"},
+            {"pointer", "fine"},
+            {"any-pointer", "fine"},
+            {"scripting", "none"},
+            {"update", "fast"},
+            {"display-mode", "browser"},
+            {"dynamic-range", "standard"},
+            {"video-dynamic-range", "standard"},
+            {"color-gamut", "srgb"},
+            {"overflow-block", "scroll"},
+            {"overflow-inline", "scroll"},
+        };
+        for (const auto& [feature, value] : kValues) {
+            if (feature == name) {
+                return value;
+            }
+        }
+        return std::nullopt;
     }
 
     // The actual value of a numeric feature, and whether it is a length.
@@ -408,23 +443,11 @@ private:
 
     std::optional<Truth> plainFeature(const std::string& name,
                                       const std::vector<std::uint32_t>& items, std::size_t pos) {
-        if (name == "orientation" || name == "prefers-color-scheme" ||
-            name == "prefers-reduced-motion" || name == "prefers-contrast" ||
-            name == "forced-colors") {
+        if (const auto actual = keywordFeature(name)) {
             if (items.size() != pos + 1 || !isToken(items[pos], TokenType::Ident)) {
                 return std::nullopt;
             }
-            const std::string value = lowered(mValues[items[pos]].token.value);
-            if (name == "orientation") {
-                return truth(value == "landscape");
-            }
-            if (name == "prefers-color-scheme") {
-                return truth(value == "light");
-            }
-            if (name == "forced-colors") {
-                return truth(value == "none");
-            }
-            return truth(value == "no-preference");
+            return truth(lowered(mValues[items[pos]].token.value) == *actual);
         }
         Comparison comparison = Comparison::Equal;
         std::string base = name;

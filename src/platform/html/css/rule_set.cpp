@@ -5,6 +5,7 @@
 
 #include "platform/html/ascii_case.h"
 #include "platform/html/css/media_query.h"
+#include "platform/html/css/supports_condition.h"
 
 namespace veltrano::html::css {
 namespace {
@@ -125,6 +126,7 @@ void RuleSet::compileGroupRule(const Rule& rule, const Context& context) {
     const std::string name = lowered(rule.name);
     Context inner = context;
     if ((name == "media" && matchesMediaQueryList(context.sheet->values, rule.prelude)) ||
+        (name == "supports" && supportsConditionHolds(context.sheet->values, rule.prelude)) ||
         (name == "layer" && compileLayerRule(rule, context, inner.layer))) {
         for (const Rule& child : rule.rules) {
             compileGroupRule(child, inner);
@@ -165,8 +167,10 @@ void RuleSet::compileNestedRules(const std::vector<Rule>& rules, const Context& 
                     break;
                 }
                 const std::string name = lowered(rule.name);
-                if (name == "media") {
-                    if (matchesMediaQueryList(context.sheet->values, rule.prelude)) {
+                if (name == "media" || name == "supports") {
+                    if (name == "media"
+                            ? matchesMediaQueryList(context.sheet->values, rule.prelude)
+                            : supportsConditionHolds(context.sheet->values, rule.prelude)) {
                         compileNestedRules(rule.rules, context);
                     }
                 } else if (name == "layer") {
@@ -368,10 +372,12 @@ void RuleSet::compileImport(const Rule& rule, const Context& context,
         layer = layerNamed(context.layer, names->front());
         ++pos;
     }
-    // Conditions on support are not answered here, so such an import is left out.
     if (pos < items.size() && values[items[pos]].isFunction() &&
         equalsIgnoringAsciiCase(values[items[pos]].token.value, "supports")) {
-        return;
+        if (!importSupportsConditionHolds(values, contentsOf(values, items[pos]))) {
+            return;
+        }
+        ++pos;
     }
     const ValueRange media{pos < items.size() ? items[pos] : rule.prelude.end, rule.prelude.end};
     if (!matchesMediaQueryList(values, media)) {

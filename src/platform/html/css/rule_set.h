@@ -37,10 +37,10 @@ struct StyleRule {
 };
 
 // The author style sheets of a document, compiled for the cascade: their style rules, in
-// order, with @media answered for a screen, @import followed through the resolver, cascade
-// layers ranked, nesting resolved, and @supports, @container, @scope and unknown at-rules left
-// out. Rules without a declaration that matters to rendered text are dropped at once, so
-// that thousands of rules about colours and fonts cost no matching.
+// order, with @media answered for a screen, @supports for what is surely supported, @import
+// followed through the resolver, cascade layers ranked, nesting resolved, and @container,
+// @scope and unknown at-rules left out. Rules without a declaration that matters to rendered text
+// are dropped at once, so that thousands of rules about colours and fonts cost no matching.
 class RuleSet final {
 public:
     // Imports nested deeper than this, or more than kMaximumImports in all, are not read.

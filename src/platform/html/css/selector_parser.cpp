@@ -76,16 +76,34 @@ PseudoClassKind classifyPseudoClass(std::string_view name) {
         {"any-link", PseudoClassKind::AnyLink},
         {"-webkit-any-link", PseudoClassKind::AnyLink},
     }};
-    // Nothing is visited, hovered or targeted in a page that is only loaded, and there is no
-    // shadow tree for :host to be.
+    // Nothing is visited, hovered, focused or targeted in a page that is only loaded (not even
+    // an autofocus element, as headless Chromium shows), nothing is filled in by the user or
+    // the browser, nothing plays or is shown full screen, no popover or modal dialog opens
+    // without scripts, and there is no shadow tree for :host to be.
     static constexpr std::string_view kNever[]{
-        "visited", "hover", "active", "target", "target-within", "host",
-    };
-    // Form state, focus, media playback and the like: valid, but not known here.
-    static constexpr std::string_view kUnanswerable[]{
+        "visited",
+        "hover",
+        "active",
+        "target",
+        "target-within",
+        "host",
         "focus",
         "focus-within",
         "focus-visible",
+        "user-valid",
+        "user-invalid",
+        "autofill",
+        "-webkit-autofill",
+        "popover-open",
+        "modal",
+        "fullscreen",
+        "-webkit-full-screen",
+        "picture-in-picture",
+        "playing",
+        "xr-overlay",
+    };
+    // Form state, focus, media playback and the like: valid, but not known here.
+    static constexpr std::string_view kUnanswerable[]{
         "checked",
         "disabled",
         "enabled",
@@ -98,20 +116,11 @@ PseudoClassKind classifyPseudoClass(std::string_view name) {
         "indeterminate",
         "valid",
         "invalid",
-        "user-valid",
-        "user-invalid",
         "in-range",
         "out-of-range",
-        "autofill",
-        "-webkit-autofill",
-        "fullscreen",
-        "-webkit-full-screen",
         "-webkit-full-screen-document",
         "-webkit-full-page-media",
         "-webkit-drag",
-        "modal",
-        "picture-in-picture",
-        "playing",
         "paused",
         "seeking",
         "buffering",
@@ -120,12 +129,10 @@ PseudoClassKind classifyPseudoClass(std::string_view name) {
         "volume-locked",
         "open",
         "closed",
-        "popover-open",
         "future",
         "past",
         "current",
         "window-inactive",
-        "xr-overlay",
         "blank",
         "active-view-transition",
     };

@@ -112,8 +112,9 @@ INSTANTIATE_TEST_SUITE_P(
         MatchCase{"Links", "a:link, :any-link", "link svga"},
         MatchCase{"UndefinedCustomElement", ":not(:defined)", "custom"},
         MatchCase{"NothingIsHoveredOrVisited", "p:hover, a:visited, p:not(:hover)", "p1 p2 p3"},
-        MatchCase{"UnanswerableSelectorMatchesNothing", "span, p:focus, :not(:checked)", "s1"},
-        MatchCase{"UnanswerableInsideIsMatchesNothing", "span, :is(p, :focus)", "s1"},
+        MatchCase{"UnanswerableSelectorMatchesNothing", "span, p:checked, :not(:checked)", "s1"},
+        MatchCase{"UnanswerableInsideIsMatchesNothing", "span, :is(p, :disabled)", "s1"},
+        MatchCase{"NothingHasFocus", "p:not(:focus-within), span:focus", "p1 p2 p3"},
         MatchCase{"PseudoElementsAreValid", "p::before, span::marker, div::-webkit-scrollbar",
                   "d1 p1 p2 s1 p3 d2 empty blank solo"}),
     [](const ::testing::TestParamInfo<MatchCase>& row) { return std::string(row.param.name); });
