@@ -59,6 +59,12 @@ xChannelSelector yChannelSelector zoomAndPan
 MATHML_ATTRIBUTES_ADJUSTED = ["definitionURL"]
 # Local names of the foreign attributes (xlink:href is "href" in the xlink namespace).
 FOREIGN_ATTRIBUTE_LOCAL_NAMES = "actuate arcrole role show space xlink".split()
+# The foreign attributes as the tokenizer reads them, which the tree builder splits into a
+# namespace and a local name. Kept last so that adding them numbers no other name anew.
+FOREIGN_ATTRIBUTES_QUALIFIED = """
+xlink:actuate xlink:arcrole xlink:href xlink:role xlink:show xlink:title xlink:type xml:lang
+xml:space xmlns:xlink
+""".split()
 
 
 def identifier(name):
@@ -78,7 +84,7 @@ def all_names():
     groups = [HTML_ELEMENTS, SVG_ADJUSTED, [n.lower() for n in SVG_ADJUSTED], SVG_OTHER, MATHML,
               ATTRIBUTES, SVG_ATTRIBUTES_ADJUSTED, [n.lower() for n in SVG_ATTRIBUTES_ADJUSTED],
               MATHML_ATTRIBUTES_ADJUSTED, [n.lower() for n in MATHML_ATTRIBUTES_ADJUSTED],
-              FOREIGN_ATTRIBUTE_LOCAL_NAMES]
+              FOREIGN_ATTRIBUTE_LOCAL_NAMES, FOREIGN_ATTRIBUTES_QUALIFIED]
     for group in groups:
         for name in group:
             if name not in seen:

@@ -3,18 +3,13 @@
 #include <memory>
 #include <utility>
 
-#include "platform/html/html_document.h"
-#include "platform/html/rendered_text.h"
+#include "platform/failure.h"
+#include "platform/html/document_tables.h"
 #include "platform/html/table_walk.h"
 
 namespace veltrano {
 
 namespace {
-
-// How far one file's work has come once it is read and parsed: that takes most of the time.
-constexpr double kParsed = 0.85;
-// How often the walk asks whether to go on, in rows.
-constexpr std::size_t kRowsPerCheck = 4096;
 
 void reportProgress(ProgressReport& progress, double fraction) {
     if (!progress.progress(fraction)) {
@@ -22,30 +17,39 @@ void reportProgress(ProgressReport& progress, double fraction) {
     }
 }
 
-// Puts what the document walk finds into a table sink, one guarded step per cell and per
-// table, keeping each cell's rendered text only as long as the sink takes to store it.
+// The extraction's progress as the HTML layer reports it.
+class ParseProgressAdapter final : public html::ParseProgress {
+public:
+    explicit ParseProgressAdapter(ProgressReport& report) : mReport(report) {}
+    bool progress(double fraction) override { return mReport.progress(fraction); }
+
+private:
+    ProgressReport& mReport;
+};
+
+// Puts the tables the document reader hands over into a table sink, one guarded step per
+// cell and per table.
 class SinkFiller final : public html::TableVisitor {
 public:
-    SinkFiller(const WalkLines& lines, TableSink& sink, FailureSink& failures,
-               ProgressReport& progress)
-        : mLines(lines), mSink(sink), mSteps(failures), mProgress(progress) {}
+    SinkFiller(const WalkLines& lines, TableSink& sink, FailureSink& failures)
+        : mLines(lines), mSink(sink), mSteps(failures) {}
 
     void beginTable(std::int32_t tableNumber) override {
         mTable = tableNumber;
         mSink.beginTable(tableNumber);
     }
 
-    void beginRow(std::int32_t cellCount) override {
-        mSink.addRow(cellCount);
-        if (++mRows % kRowsPerCheck == 0) {
-            reportProgress(mProgress, kParsed);
+    void beginRow(std::int32_t cellCount) override { mSink.addRow(cellCount); }
+
+    void cell(std::string_view text) override {
+        if (!mSteps.step(mLines.addCell, [&] { mSink.addCell(text); })) {
+            mSink.skipCell();
         }
     }
 
-    void cell(const html::CellRef& cell) override {
-        if (!mSteps.step(mLines.addCell, [&] { mSink.addCell(mRenderer.text(cell)); })) {
-            mSink.skipCell();
-        }
+    void unreadableCell(std::string_view reason) override {
+        mSteps.step(mLines.addCell, [&] { throw Failure(std::string(reason)); });
+        mSink.skipCell();
     }
 
     void endTable() override {
@@ -62,11 +66,21 @@ private:
     const WalkLines& mLines;
     TableSink& mSink;
     GuardedSteps mSteps;
-    ProgressReport& mProgress;
-    html::RenderedText mRenderer;
     std::vector<std::int32_t> mListed;
     std::int32_t mTable = 0;
-    std::size_t mRows = 0;
+};
+
+// Fresh containers for one file, and the builder that fills them.
+struct FreshFile {
+    ExtractedFile file;
+    TableStoreBuilder builder;
+
+    FreshFile()
+        : file{{std::make_shared<RowLists>(), std::make_shared<ColumnCounts>(),
+                std::make_shared<CellMap>()},
+               {},
+               {}},
+          builder(file.tables) {}
 };
 
 }  // namespace
@@ -74,23 +88,25 @@ private:
 ExtractedFile extractTables(const std::string& path, const WalkLines& lines,
                             ProgressReport& progress) {
     reportProgress(progress, 0);
-    const std::unique_ptr<html::HtmlDocument> document =
-        html::HtmlDocument::load(path, kMaximumFileBytes);
-    reportProgress(progress, kParsed);
-
-    ExtractedFile file;
-    file.tables = {std::make_shared<RowLists>(), std::make_shared<ColumnCounts>(),
-                   std::make_shared<CellMap>()};
-    TableStoreBuilder builder(file.tables);
-    file.listedTables = walkTables(*document, lines, builder, file.failures, progress);
-    return file;
+    FreshFile fresh;
+    SinkFiller filler(lines, fresh.builder, fresh.file.failures);
+    ParseProgressAdapter adapter(progress);
+    if (!html::readTables(path, kMaximumFileBytes, filler, adapter)) {
+        throw ExtractionCancelled();
+    }
+    reportProgress(progress, 1);
+    fresh.file.listedTables = filler.takeListed();
+    return std::move(fresh.file);
 }
 
-std::vector<std::int32_t> walkTables(const html::HtmlDocument& document, const WalkLines& lines,
-                                     TableSink& sink, FailureSink& failures,
-                                     ProgressReport& progress) {
-    SinkFiller filler(lines, sink, failures, progress);
-    html::walkTables(document, filler);
+std::vector<std::int32_t> extractTablesFromText(std::string html, const WalkLines& lines,
+                                                TableSink& sink, FailureSink& failures,
+                                                ProgressReport& progress) {
+    SinkFiller filler(lines, sink, failures);
+    ParseProgressAdapter adapter(progress);
+    if (!html::readTablesFromText(std::move(html), filler, adapter)) {
+        throw ExtractionCancelled();
+    }
     reportProgress(progress, 1);
     return filler.takeListed();
 }

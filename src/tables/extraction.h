@@ -10,10 +10,6 @@
 
 namespace veltrano {
 
-namespace html {
-class HtmlDocument;
-}
-
 // The step numbers a file's walk reports its failures with; file #2's walk runs the same
 // steps 38 numbers further on.
 struct WalkLines {
@@ -23,9 +19,9 @@ struct WalkLines {
 inline constexpr WalkLines kFile1Walk{138, 148};
 inline constexpr WalkLines kFile2Walk{176, 186};
 
-// Larger files are refused with a message instead of exhausting the memory: a parsed page
-// takes many times its size.
-inline constexpr std::uint64_t kMaximumFileBytes = std::uint64_t{256} << 20;
+// Larger files are refused with a message instead of exhausting the memory: reading a page
+// takes about twice its size, more for tables nested in tables.
+inline constexpr std::uint64_t kMaximumFileBytes = std::uint64_t{1} << 30;
 
 // Tells how far the work has come (0 to 1); may be called from any thread. Returning false
 // asks the work to stop.
@@ -61,12 +57,12 @@ struct ExtractedFile {
 ExtractedFile extractTables(const std::string& path, const WalkLines& lines,
                             ProgressReport& progress);
 
-// The walk alone: every table, row and cell of the document, in document order, into sink;
-// returns the numbers of the listed tables. A step that fails (a cell whose text cannot be
-// read or stored, a table that cannot be appended) goes to failures under its line and the
-// walk goes on with the next cell or table.
-std::vector<std::int32_t> walkTables(const html::HtmlDocument& document, const WalkLines& lines,
-                                     TableSink& sink, FailureSink& failures,
-                                     ProgressReport& progress);
+// The same for a document's text already decoded, into any sink: every table, row and cell,
+// in document order; returns the numbers of the listed tables. A step that fails (a cell whose
+// text cannot be read or stored, a table that cannot be appended) goes to failures under its
+// line and the walk goes on with the next cell or table.
+std::vector<std::int32_t> extractTablesFromText(std::string html, const WalkLines& lines,
+                                                TableSink& sink, FailureSink& failures,
+                                                ProgressReport& progress);
 
 }  // namespace veltrano

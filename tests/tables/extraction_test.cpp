@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "platform/failure.h"
-#include "platform/html/html_document.h"
 
 namespace veltrano {
 namespace {
@@ -51,9 +50,8 @@ public:
 
 std::string walk(const std::string& html, RecordingSink& sink, FailureLog& failures,
                  std::vector<std::int32_t>* listed = nullptr, const WalkLines& lines = kFile1Walk) {
-    const auto document = html::HtmlDocument::parse(html);
     KeepGoing progress;
-    const auto tables = walkTables(*document, lines, sink, failures, progress);
+    const auto tables = extractTablesFromText(html, lines, sink, failures, progress);
     if (listed != nullptr) {
         *listed = tables;
     }

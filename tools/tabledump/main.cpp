@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/html/html_document.h"
 #include "shell/guarded_steps.h"
 #include "table_printer.h"
 #include "tables/extraction.h"
@@ -14,11 +15,13 @@
 namespace {
 
 constexpr std::string_view kUsage =
-    "usage: tabledump [--text] FILE [FILE...]\n"
+    "usage: tabledump [--text | --tree] FILE [FILE...]\n"
     "\n"
     "Prints, for each FILE, the tables, rows and cells that the extraction stores, each cell's\n"
     "text as rendered: one JSON line per file, or with --text one line per cell,\n"
     "\"Table N_Row r_c<TAB>text\" (\\n \\r \\t and backslash in the text escaped).\n"
+    "With --tree it prints the document tree instead, in the format of the html5lib\n"
+    "tree-construction tests.\n"
     "Exit status: 0 when every file was read, 1 when some failed, 2 for a usage error.\n";
 
 int usage(int status) {
@@ -34,6 +37,7 @@ void write(const std::string& text) {
 
 int main(int argc, char** argv) {
     bool textForm = false;
+    bool treeForm = false;
     std::vector<std::string> files;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
@@ -43,6 +47,8 @@ int main(int argc, char** argv) {
         }
         if (argument == "--text") {
             textForm = true;
+        } else if (argument == "--tree") {
+            treeForm = true;
         } else if (argument == "-h" || argument == "--help") {
             return usage(0);
         } else if (argument.starts_with("--")) {
@@ -61,6 +67,15 @@ int main(int argc, char** argv) {
     for (const std::string& file : files) {
         std::string out;
         try {
+            if (treeForm) {
+                if (files.size() > 1) {
+                    out = "### " + file + "\n";
+                }
+                out +=
+                    veltrano::html::HtmlDocument::load(file, veltrano::kMaximumFileBytes)->dump();
+                write(out);
+                continue;
+            }
             const veltrano::ExtractedFile extracted =
                 veltrano::extractTables(file, veltrano::kFile1Walk, progress);
             for (const veltrano::FailureLog::Entry& failure : extracted.failures.entries()) {

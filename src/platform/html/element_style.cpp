@@ -1,188 +1,193 @@
 #include "platform/html/element_style.h"
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
-#include <gumbo.h>
-
 #include "platform/html/ascii_case.h"
-#include "platform/html/gumbo_tree.h"
 #include "platform/html/style_attribute.h"
+#include "platform/html/tree_walk.h"
 
 namespace veltrano::html {
 namespace {
 
-bool nameIs(const GumboElement& element, std::string_view name) {
-    return equalsIgnoringAsciiCase(elementName(element), name);
-}
+using parser::nameId;
 
-bool attributeIs(const GumboElement& element, const char* name, std::string_view value) {
-    const char* actual = attributeValue(element, name);
-    return actual != nullptr && equalsIgnoringAsciiCase(actual, value);
-}
+// The element's attributes looked up by name, in no namespace.
+class Attributes final {
+public:
+    Attributes(const NodeTree& tree, NodeId element) : mTree(tree), mElement(element) {}
+    std::optional<std::string_view> operator[](KnownName name) const {
+        return mTree.attribute(mElement, nameId(name));
+    }
+    bool has(KnownName name) const { return (*this)[name].has_value(); }
+    bool is(KnownName name, std::string_view value) const {
+        const std::optional<std::string_view> actual = (*this)[name];
+        return actual && equalsIgnoringAsciiCase(*actual, value);
+    }
 
-bool hasAttribute(const GumboElement& element, const char* name) {
-    return attributeValue(element, name) != nullptr;
-}
+private:
+    const NodeTree& mTree;
+    NodeId mElement;
+};
 
 // The user agent style sheet's display and white-space for HTML elements, and what rendered
 // text does with the elements that show something other than their children's text.
-void applyHtmlDefaults(const GumboElement& element, ElementStyle& style) {
-    switch (element.tag) {
-        case GUMBO_TAG_HEAD:
-        case GUMBO_TAG_TITLE:
-        case GUMBO_TAG_BASE:
-        case GUMBO_TAG_BASEFONT:
-        case GUMBO_TAG_LINK:
-        case GUMBO_TAG_META:
-        case GUMBO_TAG_STYLE:
-        case GUMBO_TAG_SCRIPT:
-        case GUMBO_TAG_TEMPLATE:
-        case GUMBO_TAG_PARAM:
-        case GUMBO_TAG_SOURCE:
-        case GUMBO_TAG_TRACK:
-        case GUMBO_TAG_AREA:
-        case GUMBO_TAG_DATALIST:
-        case GUMBO_TAG_NOEMBED:
-        case GUMBO_TAG_NOFRAMES:
-        case GUMBO_TAG_RP:
+void applyHtmlDefaults(const Node& element, const Attributes& attributes, ElementStyle& style) {
+    switch (static_cast<KnownName>(element.name)) {
+        case KnownName::Head:
+        case KnownName::Title:
+        case KnownName::Base:
+        case KnownName::Basefont:
+        case KnownName::Link:
+        case KnownName::Meta:
+        case KnownName::Style:
+        case KnownName::Script:
+        case KnownName::Template:
+        case KnownName::Param:
+        case KnownName::Source:
+        case KnownName::Track:
+        case KnownName::Area:
+        case KnownName::Datalist:
+        case KnownName::Noembed:
+        case KnownName::Noframes:
+        case KnownName::Rp:
             style.display = Display::None;
             break;
-        case GUMBO_TAG_HTML:
-        case GUMBO_TAG_BODY:
-        case GUMBO_TAG_ARTICLE:
-        case GUMBO_TAG_SECTION:
-        case GUMBO_TAG_NAV:
-        case GUMBO_TAG_ASIDE:
-        case GUMBO_TAG_H1:
-        case GUMBO_TAG_H2:
-        case GUMBO_TAG_H3:
-        case GUMBO_TAG_H4:
-        case GUMBO_TAG_H5:
-        case GUMBO_TAG_H6:
-        case GUMBO_TAG_HGROUP:
-        case GUMBO_TAG_HEADER:
-        case GUMBO_TAG_FOOTER:
-        case GUMBO_TAG_ADDRESS:
-        case GUMBO_TAG_HR:
-        case GUMBO_TAG_BLOCKQUOTE:
-        case GUMBO_TAG_OL:
-        case GUMBO_TAG_UL:
-        case GUMBO_TAG_LI:
-        case GUMBO_TAG_DL:
-        case GUMBO_TAG_DT:
-        case GUMBO_TAG_DD:
-        case GUMBO_TAG_FIGURE:
-        case GUMBO_TAG_FIGCAPTION:
-        case GUMBO_TAG_MAIN:
-        case GUMBO_TAG_DIV:
-        case GUMBO_TAG_FORM:
-        case GUMBO_TAG_FIELDSET:
-        case GUMBO_TAG_LEGEND:
-        case GUMBO_TAG_SUMMARY:
-        case GUMBO_TAG_OPTGROUP:
-        case GUMBO_TAG_MENU:
-        case GUMBO_TAG_DIR:
-        case GUMBO_TAG_CENTER:
-        case GUMBO_TAG_FRAMESET:
+        case KnownName::Html:
+        case KnownName::Body:
+        case KnownName::Article:
+        case KnownName::Section:
+        case KnownName::Nav:
+        case KnownName::Aside:
+        case KnownName::H1:
+        case KnownName::H2:
+        case KnownName::H3:
+        case KnownName::H4:
+        case KnownName::H5:
+        case KnownName::H6:
+        case KnownName::Hgroup:
+        case KnownName::Header:
+        case KnownName::Footer:
+        case KnownName::Address:
+        case KnownName::Hr:
+        case KnownName::Blockquote:
+        case KnownName::Ol:
+        case KnownName::Ul:
+        case KnownName::Li:
+        case KnownName::Dl:
+        case KnownName::Dt:
+        case KnownName::Dd:
+        case KnownName::Figure:
+        case KnownName::Figcaption:
+        case KnownName::Main:
+        case KnownName::Div:
+        case KnownName::Form:
+        case KnownName::Fieldset:
+        case KnownName::Legend:
+        case KnownName::Summary:
+        case KnownName::Optgroup:
+        case KnownName::Menu:
+        case KnownName::Dir:
+        case KnownName::Center:
+        case KnownName::Frameset:
             style.display = Display::Block;
             break;
-        case GUMBO_TAG_DETAILS:
+        case KnownName::Details:
             style.display = Display::Block;
-            style.inherited.summaryOnly = !hasAttribute(element, "open");
+            style.inherited.summaryOnly = !attributes.has(KnownName::Open);
             break;
-        case GUMBO_TAG_PRE:
-        case GUMBO_TAG_LISTING:
-        case GUMBO_TAG_XMP:
-        case GUMBO_TAG_PLAINTEXT:
+        case KnownName::Pre:
+        case KnownName::Listing:
+        case KnownName::Xmp:
+        case KnownName::Plaintext:
             style.display = Display::Block;
             style.inherited.whiteSpace = WhiteSpace::Preserve;
             break;
-        case GUMBO_TAG_P:
+        case KnownName::P:
             style.display = Display::Block;
             style.role = ElementRole::Paragraph;
             break;
-        case GUMBO_TAG_TABLE:
+        case KnownName::Table:
             style.display = Display::Table;
             break;
-        case GUMBO_TAG_CAPTION:
+        case KnownName::Caption:
             style.display = Display::Caption;
             break;
-        case GUMBO_TAG_COLGROUP:
-        case GUMBO_TAG_COL:
+        case KnownName::Colgroup:
+        case KnownName::Col:
             style.display = Display::Column;
             break;
-        case GUMBO_TAG_THEAD:
+        case KnownName::Thead:
             style.display = Display::HeaderGroup;
             break;
-        case GUMBO_TAG_TBODY:
+        case KnownName::Tbody:
             style.display = Display::RowGroup;
             break;
-        case GUMBO_TAG_TFOOT:
+        case KnownName::Tfoot:
             style.display = Display::FooterGroup;
             break;
-        case GUMBO_TAG_TR:
+        case KnownName::Tr:
             style.display = Display::Row;
             break;
-        case GUMBO_TAG_TD:
-        case GUMBO_TAG_TH:
+        case KnownName::Td:
+        case KnownName::Th:
             style.display = Display::Cell;
             break;
-        case GUMBO_TAG_BUTTON:
-        case GUMBO_TAG_MARQUEE:
+        case KnownName::Button:
+        case KnownName::Marquee:
             style.display = Display::InlineBlock;
             break;
-        case GUMBO_TAG_BR:
+        case KnownName::Br:
             style.role = ElementRole::LineBreak;
             break;
-        case GUMBO_TAG_SELECT:
+        case KnownName::Select:
             style.display = Display::InlineBlock;
             style.role = ElementRole::Select;
             style.inherited.rendersText = false;
             break;
-        case GUMBO_TAG_OPTION:
+        case KnownName::Option:
             style.display = Display::Block;
             style.role = ElementRole::Option;
             break;
-        case GUMBO_TAG_INPUT:
-            if (attributeIs(element, "type", "hidden")) {
+        case KnownName::Input:
+            if (attributes.is(KnownName::Type, "hidden")) {
                 style.display = Display::None;
             }
             style.role = ElementRole::Replaced;
             break;
-        case GUMBO_TAG_AUDIO:
-            if (!hasAttribute(element, "controls")) {
+        case KnownName::Audio:
+            if (!attributes.has(KnownName::Controls)) {
                 style.display = Display::None;
             }
             style.role = ElementRole::Replaced;
             break;
-        case GUMBO_TAG_TEXTAREA:
+        case KnownName::Textarea:
             style.inherited.whiteSpace = WhiteSpace::Preserve;
             style.role = ElementRole::Replaced;
             break;
-        case GUMBO_TAG_IMG:
-        case GUMBO_TAG_IMAGE:
-        case GUMBO_TAG_IFRAME:
-        case GUMBO_TAG_EMBED:
-        case GUMBO_TAG_VIDEO:
-        case GUMBO_TAG_METER:
-        case GUMBO_TAG_PROGRESS:
-        case GUMBO_TAG_KEYGEN:
-        case GUMBO_TAG_FRAME:
+        case KnownName::Img:
+        case KnownName::Image:
+        case KnownName::Iframe:
+        case KnownName::Embed:
+        case KnownName::Video:
+        case KnownName::Meter:
+        case KnownName::Progress:
+        case KnownName::Keygen:
+        case KnownName::Frame:
             style.role = ElementRole::Replaced;
             break;
-        case GUMBO_TAG_NOBR:
+        case KnownName::Nobr:
             style.inherited.whiteSpace = WhiteSpace::Collapse;
             break;
-        case GUMBO_TAG_UNKNOWN:
-            // Newer elements gumbo 0.10 does not know by tag.
-            if (nameIs(element, "dialog")) {
-                style.display = hasAttribute(element, "open") ? Display::Block : Display::None;
-            } else if (nameIs(element, "search")) {
-                style.display = Display::Block;
-            } else if (nameIs(element, "slot")) {
-                style.display = Display::Contents;
-            }
+        case KnownName::Dialog:
+            style.display = attributes.has(KnownName::Open) ? Display::Block : Display::None;
+            break;
+        case KnownName::Search:
+            style.display = Display::Block;
+            break;
+        case KnownName::Slot:
+            style.display = Display::Contents;
             break;
         default:
             break;
@@ -193,35 +198,48 @@ void applyHtmlDefaults(const GumboElement& element, ElementStyle& style) {
 }
 
 // An svg element draws text only inside <text>; everything else in it is graphics.
-void applySvgDefaults(const GumboNode& node, ElementStyle& style) {
-    const GumboElement& element = node.v.element;
-    if (element.tag == GUMBO_TAG_SVG) {
-        const bool outermost = node.parent == nullptr || node.parent->type != GUMBO_NODE_ELEMENT ||
-                               node.parent->v.element.tag_namespace != GUMBO_NAMESPACE_SVG;
-        style.display = outermost ? Display::InlineBlock : Display::Inline;
-        style.inherited.rendersText = false;
-    } else if (element.tag == GUMBO_TAG_FOREIGNOBJECT || nameIs(element, "text")) {
-        style.display = Display::Block;
-        style.inherited.rendersText = true;
-    } else if (element.tag == GUMBO_TAG_TITLE || element.tag == GUMBO_TAG_DESC ||
-               element.tag == GUMBO_TAG_STYLE || element.tag == GUMBO_TAG_SCRIPT ||
-               nameIs(element, "defs") || nameIs(element, "symbol") ||
-               nameIs(element, "metadata") || nameIs(element, "clipPath") ||
-               nameIs(element, "mask") || nameIs(element, "pattern") || nameIs(element, "marker")) {
-        style.display = Display::None;
+void applySvgDefaults(const NodeTree& tree, const Node& element, ElementStyle& style) {
+    switch (static_cast<KnownName>(element.name)) {
+        case KnownName::Svg: {
+            const Node& parent = tree[element.parent];
+            const bool outermost = !isElement(parent) || parent.ns != Namespace::Svg;
+            style.display = outermost ? Display::InlineBlock : Display::Inline;
+            style.inherited.rendersText = false;
+            break;
+        }
+        case KnownName::ForeignObject_:
+        case KnownName::Text:
+            style.display = Display::Block;
+            style.inherited.rendersText = true;
+            break;
+        case KnownName::Title:
+        case KnownName::Desc:
+        case KnownName::Style:
+        case KnownName::Script:
+        case KnownName::Defs:
+        case KnownName::Symbol:
+        case KnownName::Metadata:
+        case KnownName::ClipPath_:
+        case KnownName::Mask:
+        case KnownName::Pattern:
+        case KnownName::Marker:
+            style.display = Display::None;
+            break;
+        default:
+            break;
     }
 }
 
 // MathML lays out each child of a formula as a box of its own; a lone letter in <mi> is
 // shown in mathematical italic.
-void applyMathDefaults(const GumboElement& element, ElementStyle& style) {
-    if (element.tag == GUMBO_TAG_MATH) {
+void applyMathDefaults(const Node& element, const Attributes& attributes, ElementStyle& style) {
+    if (element.name == nameId(KnownName::Math)) {
         style.display =
-            attributeIs(element, "display", "block") ? Display::Block : Display::InlineBlock;
+            attributes.is(KnownName::Display, "block") ? Display::Block : Display::InlineBlock;
         return;
     }
     style.display = Display::Block;
-    if (element.tag == GUMBO_TAG_MI) {
+    if (element.name == nameId(KnownName::Mi)) {
         style.inherited.textTransform = TextTransform::MathAuto;
     }
 }
@@ -250,53 +268,51 @@ bool isBlockLevel(Display display) {
            display == Display::Caption;
 }
 
-bool isLockedChild(const GumboInternalNode& child, const InheritedStyle& parent) {
+bool isLockedChild(const NodeTree& tree, NodeId child, const InheritedStyle& parent) {
     if (parent.locked) {
         return true;
     }
     if (!parent.summaryOnly) {
         return false;
     }
-    if (!isElement(child) || child.v.element.tag != GUMBO_TAG_SUMMARY ||
-        child.v.element.tag_namespace != GUMBO_NAMESPACE_HTML) {
+    if (!isHtml(tree[child], KnownName::Summary)) {
         return true;
     }
-    const GumboVector& siblings = childrenOf(*child.parent);
-    for (unsigned i = 0; i < child.index_within_parent; ++i) {
-        const GumboNode& sibling = childAt(siblings, i);
-        if (isElement(sibling) && sibling.v.element.tag == GUMBO_TAG_SUMMARY &&
-            sibling.v.element.tag_namespace == GUMBO_NAMESPACE_HTML) {
+    for (NodeId sibling = tree[child].previousSibling; sibling != parser::kNoNode;
+         sibling = tree[sibling].previousSibling) {
+        if (isHtml(tree[sibling], KnownName::Summary)) {
             return true;
         }
     }
     return false;
 }
 
-ElementStyle resolveStyle(const GumboInternalNode& node, const InheritedStyle& parent) {
-    const GumboElement& element = node.v.element;
+ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle& parent) {
+    const Node& element = tree[id];
+    const Attributes attributes(tree, id);
     ElementStyle style;
     style.inherited = parent;
     style.inherited.blockifiesChildren = false;
     style.inherited.summaryOnly = false;
-    style.inherited.locked = isLockedChild(node, parent);
-    switch (element.tag_namespace) {
-        case GUMBO_NAMESPACE_HTML:
-            applyHtmlDefaults(element, style);
-            if (attributeIs(element, "hidden", "until-found")) {
+    style.inherited.locked = isLockedChild(tree, id, parent);
+    switch (element.ns) {
+        case Namespace::Html:
+            applyHtmlDefaults(element, attributes, style);
+            if (attributes.is(KnownName::Hidden, "until-found")) {
                 style.inherited.locked = true;
-            } else if (hasAttribute(element, "hidden")) {
+            } else if (attributes.has(KnownName::Hidden)) {
                 style.display = Display::None;
             }
             break;
-        case GUMBO_NAMESPACE_SVG:
-            applySvgDefaults(node, style);
+        case Namespace::Svg:
+            applySvgDefaults(tree, element, style);
             break;
-        case GUMBO_NAMESPACE_MATHML:
-            applyMathDefaults(element, style);
+        case Namespace::MathMl:
+            applyMathDefaults(element, attributes, style);
             break;
     }
-    if (const char* declarations = attributeValue(element, "style")) {
-        style.outOfFlow = applyStyleAttribute(declarations, parent, style);
+    if (const std::optional<std::string_view> declarations = attributes[KnownName::Style]) {
+        style.outOfFlow = applyStyleAttribute(*declarations, parent, style);
     }
     if (style.outOfFlow || parent.blockifiesChildren) {
         style.display = blockified(style.display);
@@ -309,16 +325,19 @@ ElementStyle resolveStyle(const GumboInternalNode& node, const InheritedStyle& p
     return style;
 }
 
-InheritedStyle inheritedStyleAbove(const GumboInternalNode& element,
-                                   std::vector<const GumboInternalNode*>& ancestors) {
+InheritedStyle inheritedStyleAbove(const NodeTree& tree, NodeId element, NodeId stop,
+                                   const InheritedStyle& fromStop) {
+    // Ancestors are few (the tree builder limits the depth), so they are gathered on the
+    // call stack's side: a small vector reused by the thread.
+    thread_local std::vector<NodeId> ancestors;
     ancestors.clear();
-    for (const GumboNode* node = element.parent; node != nullptr && isElement(*node);
-         node = node->parent) {
+    for (NodeId node = tree[element].parent; node != stop && isElement(tree[node]);
+         node = tree[node].parent) {
         ancestors.push_back(node);
     }
-    InheritedStyle style;
+    InheritedStyle style = stop == parser::kNoNode ? InheritedStyle{} : fromStop;
     for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
-        style = resolveStyle(**it, style).inherited;
+        style = resolveStyle(tree, *it, style).inherited;
     }
     return style;
 }

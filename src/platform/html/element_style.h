@@ -1,9 +1,8 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
-struct GumboInternalNode;
+#include "platform/html/parser/node_tree.h"
 
 namespace veltrano::html {
 
@@ -58,6 +57,8 @@ struct InheritedStyle {
     // it has no rendered text at all, where content that is not displayed has its text content.
     bool locked : 1 = false;
     bool summaryOnly : 1 = false;  // a closed details: of its children only the first summary shows
+
+    friend bool operator==(const InheritedStyle&, const InheritedStyle&) = default;
 };
 
 struct ElementStyle {
@@ -69,15 +70,18 @@ struct ElementStyle {
 
 // The element's style from the user agent's defaults for its tag, its hidden attribute and
 // the declarations of its style attribute (style sheets are not applied), given its parent's.
-ElementStyle resolveStyle(const GumboInternalNode& element, const InheritedStyle& parent);
+ElementStyle resolveStyle(const parser::NodeTree& tree, parser::NodeId element,
+                          const InheritedStyle& parent);
 
 // Whether a child node (element or text) of the element that passes down parent is locked.
-bool isLockedChild(const GumboInternalNode& child, const InheritedStyle& parent);
+bool isLockedChild(const parser::NodeTree& tree, parser::NodeId child,
+                   const InheritedStyle& parent);
 
-// The style an element's parent passes down, found by resolving every ancestor. ancestors is
-// scratch space, kept by the caller so that repeated calls reuse its memory.
-InheritedStyle inheritedStyleAbove(const GumboInternalNode& element,
-                                   std::vector<const GumboInternalNode*>& ancestors);
+// The style an element's parent passes down, found by resolving every ancestor below stop
+// (kNoNode: every ancestor), given what stop passes down.
+InheritedStyle inheritedStyleAbove(const parser::NodeTree& tree, parser::NodeId element,
+                                   parser::NodeId stop = parser::kNoNode,
+                                   const InheritedStyle& fromStop = InheritedStyle());
 
 bool isBlockLevel(Display display);
 

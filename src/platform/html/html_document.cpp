@@ -2,41 +2,49 @@
 
 #include <utility>
 
-#include <gumbo.h>
-
 #include "platform/file_system.h"
-#include "platform/html/text_decoder.h"
+#include "platform/html/document_text.h"
+#include "platform/html/parser/parsed_document.h"
+#include "platform/html/parser/tree_dump.h"
 
 namespace veltrano::html {
+namespace {
 
-std::unique_ptr<HtmlDocument> HtmlDocument::parse(std::string utf8) {
-    return std::unique_ptr<HtmlDocument>(new HtmlDocument(std::move(utf8)));
+class Unwatched final : public ReadingProgress {
+public:
+    void bytesRead(std::uint64_t, std::uint64_t) override {}
+};
+
+}  // namespace
+
+std::unique_ptr<HtmlDocument> HtmlDocument::parse(std::string text) {
+    return std::unique_ptr<HtmlDocument>(new HtmlDocument(parser::parseHtml(std::move(text))));
 }
 
 std::unique_ptr<HtmlDocument> HtmlDocument::load(const std::string& path, std::uint64_t maxBytes) {
-    std::string utf8 = decodeHtmlBytes(platform::fileSystem().readFile(path, maxBytes)).utf8;
-    return parse(std::move(utf8));
+    const std::unique_ptr<platform::FileReader> file =
+        platform::fileSystem().openForReading(path, maxBytes);
+    std::string text;
+    Unwatched progress;
+    readDocumentText(*file, text, progress);
+    return parse(std::move(text));
 }
 
-HtmlDocument::HtmlDocument(std::string utf8) : mText(std::move(utf8)) {
-    GumboOptions options = kGumboDefaultOptions;
-    options.allocator = &GumboArena::allocate;
-    options.deallocator = &GumboArena::deallocate;
-    options.userdata = &mArena;
-    // Recorded errors cost memory with the square of the nesting depth, and nobody reads them.
-    options.max_errors = 0;
-    mOutput = gumbo_parse_with_options(&options, mText.data(), mText.size());
-}
+HtmlDocument::HtmlDocument(std::unique_ptr<parser::ParsedDocument> parsed)
+    : mParsed(std::move(parsed)) {}
 
-// The arena's destructor frees the tree; gumbo_destroy_output would recurse over it.
 HtmlDocument::~HtmlDocument() = default;
 
 ElementList HtmlDocument::getElementsByTagName(std::string_view name) const {
-    return elementsByTagName(documentNode(), name);
+    return elementsByTagName(tree(), tree().document(), name);
 }
 
-const GumboInternalNode& HtmlDocument::documentNode() const {
-    return *mOutput->document;
+const parser::NodeTree& HtmlDocument::tree() const {
+    return mParsed->tree;
+}
+
+std::string HtmlDocument::dump() const {
+    return parser::dumpTree(tree());
 }
 
 }  // namespace veltrano::html

@@ -5,21 +5,24 @@
 #include <string>
 #include <string_view>
 
-#include "platform/html/gumbo_arena.h"
 #include "platform/html/html_element.h"
-
-struct GumboInternalNode;
-struct GumboInternalOutput;
 
 namespace veltrano::html {
 
-// One parsed HTML document: its UTF-8 text and gumbo's tree over it, owned together (the tree
-// points into the text) and freed together, the tree with its arena in one go.
+namespace parser {
+struct ParsedDocument;
+class NodeTree;
+}  // namespace parser
+
+// One whole parsed document: its text and the tree over it, owned together (the tree refers
+// to the text) and freed together. For what needs the whole tree at once: tools, tests and
+// rendering any element; the extraction reads tables as the document streams in instead.
 class HtmlDocument final {
 public:
-    static std::unique_ptr<HtmlDocument> parse(std::string utf8);
-    // Reads the file's bytes through platform::fileSystem() (its Failure propagates with the
-    // platform's text), decodes them as a browser would and parses the text.
+    // text is the document decoded; newlines need not be normalized.
+    static std::unique_ptr<HtmlDocument> parse(std::string text);
+    // Reads the file through platform::fileSystem() (its Failure propagates with the
+    // platform's text), decodes it as a browser would and parses it.
     static std::unique_ptr<HtmlDocument> load(const std::string& path, std::uint64_t maxBytes);
 
     HtmlDocument(const HtmlDocument&) = delete;
@@ -28,15 +31,14 @@ public:
 
     // The DOM's document.getElementsByTagName(name).
     ElementList getElementsByTagName(std::string_view name) const;
-    // The document node, root of every walk over the whole tree.
-    const GumboInternalNode& documentNode() const;
+    const parser::NodeTree& tree() const;
+    // The tree in the html5lib tree-construction tests' format.
+    std::string dump() const;
 
 private:
-    explicit HtmlDocument(std::string utf8);
+    explicit HtmlDocument(std::unique_ptr<parser::ParsedDocument> parsed);
 
-    const std::string mText;
-    GumboArena mArena;
-    GumboInternalOutput* mOutput = nullptr;  // lives in mArena
+    std::unique_ptr<parser::ParsedDocument> mParsed;
 };
 
 }  // namespace veltrano::html

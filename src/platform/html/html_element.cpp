@@ -1,40 +1,37 @@
 #include "platform/html/html_element.h"
 
+#include <algorithm>
+
 #include "platform/html/ascii_case.h"
-#include "platform/html/gumbo_tree.h"
+#include "platform/html/tree_walk.h"
 
 namespace veltrano::html {
 
-ElementList elementsByTagName(const GumboInternalNode& root, std::string_view name) {
-    // Comparing gumbo's tag numbers first keeps the common case (known tags) to one integer
-    // comparison per element.
-    const GumboTag tag = gumbo_tagn_enum(name.data(), static_cast<unsigned>(name.size()));
+ElementList elementsByTagName(const NodeTree& tree, NodeId root, std::string_view name) {
+    std::string lowered(name);
+    std::transform(lowered.begin(), lowered.end(), lowered.begin(), asciiLower);
     std::vector<Element> found;
-    std::vector<WalkFrame> stack;
     walkBelow(
-        root, stack,
-        [&](const GumboNode& node) {
-            if (isElement(node)) {
-                const GumboElement& element = node.v.element;
-                if (element.tag == tag && (tag != GUMBO_TAG_UNKNOWN ||
-                                           equalsIgnoringAsciiCase(elementName(element), name))) {
-                    found.emplace_back(&node);
-                }
+        tree, root,
+        [&](NodeId id) {
+            const Node& node = tree[id];
+            if (isElement(node) &&
+                tree.nameText(node.name) == (node.ns == Namespace::Html ? lowered : name)) {
+                found.emplace_back(tree, id);
             }
             return true;
         },
-        [](const GumboNode&) {});
+        [](NodeId) {});
     return ElementList(std::move(found));
 }
 
 ElementList Element::getElementsByTagName(std::string_view name) const {
-    return elementsByTagName(*mNode, name);
+    return elementsByTagName(*mTree, mNode, name);
 }
 
 std::string Element::textContent() const {
     std::string text;
-    std::vector<WalkFrame> stack;
-    appendTextContent(*mNode, text, stack);
+    appendTextContent(*mTree, mNode, text);
     return text;
 }
 

@@ -6,29 +6,32 @@
 #include <utility>
 #include <vector>
 
-struct GumboInternalNode;
+#include "platform/html/parser/node_tree.h"
 
 namespace veltrano::html {
 
 class ElementList;
 
-// A handle to an element of an HtmlDocument's tree; valid while the document lives. Copying
+// A handle to an element of a parsed document's tree; valid while the document lives. Copying
 // it copies the handle, not the element.
 class Element final {
 public:
-    explicit Element(const GumboInternalNode* node) : mNode(node) {}
+    Element(const parser::NodeTree& tree, parser::NodeId node) : mTree(&tree), mNode(node) {}
 
-    // The DOM's element.getElementsByTagName(name): every element with that local name
-    // (ASCII case-insensitive) below this one, in document order, template contents excluded.
+    // The DOM's element.getElementsByTagName(name): every element below this one whose
+    // qualified name is name (ASCII case-insensitively for HTML elements), in document order,
+    // template contents excluded.
     ElementList getElementsByTagName(std::string_view name) const;
     // The DOM's textContent: the text of every text node below, as the parser left it.
     std::string textContent() const;
 
-    const GumboInternalNode* node() const { return mNode; }
+    const parser::NodeTree& tree() const { return *mTree; }
+    parser::NodeId node() const { return mNode; }
     friend bool operator==(const Element&, const Element&) = default;
 
 private:
-    const GumboInternalNode* mNode;
+    const parser::NodeTree* mTree;
+    parser::NodeId mNode;
 };
 
 // The result of getElementsByTagName, fixed when it is made (the tree never changes).
@@ -44,7 +47,8 @@ private:
     std::vector<Element> mItems;
 };
 
-// Every element with that local name below the node (document or element), document order.
-ElementList elementsByTagName(const GumboInternalNode& root, std::string_view name);
+// Every element with that qualified name below root (document or element), document order.
+ElementList elementsByTagName(const parser::NodeTree& tree, parser::NodeId root,
+                              std::string_view name);
 
 }  // namespace veltrano::html

@@ -1,8 +1,9 @@
 #include "platform/html/rendered_text.h"
 
-#include <gumbo.h>
+#include <optional>
 
-#include "platform/html/gumbo_tree.h"
+#include "platform/html/html_element.h"
+#include "platform/html/tree_walk.h"
 
 namespace veltrano::html {
 namespace {
@@ -41,6 +42,19 @@ bool isTablePart(Display display) {
     }
 }
 
+bool isRowGroup(Display display) {
+    return display == Display::HeaderGroup || display == Display::RowGroup ||
+           display == Display::FooterGroup;
+}
+
+bool isWhiteSpaceOnly(const NodeTree& tree, NodeId text) {
+    bool onlySpace = true;
+    tree.forEachTextPiece(text, [&](std::string_view piece) {
+        onlySpace = onlySpace && piece.find_first_not_of(" \t\n\f\r") == std::string_view::npos;
+    });
+    return onlySpace;
+}
+
 // Replaced elements and select are atomic even when their display says inline.
 bool isAtomic(const ElementStyle& style) {
     switch (style.display) {
@@ -71,39 +85,46 @@ bool isAsciiWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
 }
 
-// The last element child with the display of a row.
-const GumboNode* lastRowIn(const GumboNode& group, const InheritedStyle& inherited) {
-    const GumboVector& children = childrenOf(group);
-    for (unsigned i = children.length; i-- > 0;) {
-        const GumboNode& child = childAt(children, i);
-        if (isElement(child) && resolveStyle(child, inherited).display == Display::Row) {
-            return &child;
+// Text that collapsing white space leaves as it is: no tab, segment break or form feed, and
+// spaces only single and between other characters.
+bool isAlreadyCollapsed(std::string_view text) {
+    char previous = ' ';
+    for (const char c : text) {
+        if (c == '\t' || c == '\n' || c == '\r' || c == '\f' || (c == ' ' && previous == ' ')) {
+            return false;
         }
+        previous = c;
     }
-    return nullptr;
+    return previous != ' ' || text.empty();
 }
 
-// The row the table ends with, in document order (also when a footer group comes first): the
-// one row of the table without a line feed after it.
-const GumboNode* lastRowOf(const GumboNode& table, const InheritedStyle& inherited) {
-    const GumboVector& children = childrenOf(table);
-    for (unsigned i = children.length; i-- > 0;) {
-        const GumboNode& child = childAt(children, i);
-        if (!isElement(child)) {
-            continue;
-        }
-        const ElementStyle style = resolveStyle(child, inherited);
-        if (style.display == Display::Row) {
-            return &child;
-        }
-        if (style.display == Display::HeaderGroup || style.display == Display::RowGroup ||
-            style.display == Display::FooterGroup) {
-            if (const GumboNode* row = lastRowIn(child, style.inherited)) {
-                return row;
-            }
-        }
+// Most cells of large tables are an element without attributes holding one plain text in the
+// default style: their rendered text is that text. Nothing when the element needs the walk.
+std::optional<std::string_view> plainText(const NodeTree& tree, NodeId element,
+                                          const InheritedStyle& inherited) {
+    const Node& node = tree[element];
+    if (node.ns != Namespace::Html || node.b != 0 || inherited != InheritedStyle() ||
+        (node.firstChild != node.lastChild)) {
+        return std::nullopt;
     }
-    return nullptr;
+    switch (static_cast<KnownName>(node.name)) {
+        case KnownName::Td:
+        case KnownName::Th:
+        case KnownName::Div:
+        case KnownName::Span:
+            break;
+        default:
+            return std::nullopt;
+    }
+    if (node.firstChild == parser::kNoNode) {
+        return std::string_view();
+    }
+    const Node& child = tree[node.firstChild];
+    if (!isText(child) || child.segmented) {
+        return std::nullopt;
+    }
+    const std::string_view text = tree.text().view({child.a, child.b});
+    return isAlreadyCollapsed(text) ? std::optional(text) : std::nullopt;
 }
 
 }  // namespace
@@ -112,24 +133,26 @@ RenderedText::RenderedText() = default;
 RenderedText::~RenderedText() = default;
 
 std::string_view RenderedText::text(const Element& element) {
-    return render(*element.node(), inheritedStyleAbove(*element.node(), mAncestors));
+    return text(element.tree(), element.node(),
+                inheritedStyleAbove(element.tree(), element.node()));
 }
 
-std::string_view RenderedText::text(const PlacedElement& element) {
-    return render(*element.element.node(), element.inherited);
-}
-
-std::string_view RenderedText::render(const GumboNode& element, const InheritedStyle& inherited) {
+std::string_view RenderedText::text(const NodeTree& tree, NodeId element,
+                                    const InheritedStyle& inherited) {
+    if (const std::optional<std::string_view> plain = plainText(tree, element, inherited)) {
+        return *plain;
+    }
+    mTree = &tree;
     mBuilder.reset();
     // innerText exists on HTML elements only; for others (svg, math) a caller gets
     // textContent, as does one asking about an element that is not being rendered.
-    if (element.v.element.tag_namespace != GUMBO_NAMESPACE_HTML) {
+    if (tree[element].ns != Namespace::Html) {
         return textContent(element);
     }
-    if (isLockedChild(element, inherited)) {
+    if (isLockedChild(tree, element, inherited)) {
         return mBuilder.result();
     }
-    const ElementStyle style = resolveStyle(element, inherited);
+    const ElementStyle style = resolveStyle(tree, element, inherited);
     if (!inherited.displayed || !inherited.rendersText || style.display == Display::None) {
         return textContent(element);
     }
@@ -141,42 +164,47 @@ std::string_view RenderedText::render(const GumboNode& element, const InheritedS
         return mBuilder.result();
     }
     mFrames.clear();
-    mFrames.push_back(
-        {&element, style, isTable(style.display) ? lastRowOf(element, style.inherited) : nullptr});
+    mFrames.push_back(frameFor(element, style));
     walkBelow(
-        element, mWalk, [this](const GumboNode& node) { return enter(node); },
-        [this](const GumboNode&) { leave(); });
+        tree, element, [this](NodeId node) { return enter(node); }, [this](NodeId) { leave(); });
     return mBuilder.result();
 }
 
-std::string_view RenderedText::textContent(const GumboNode& element) {
+std::string_view RenderedText::textContent(NodeId element) {
     mText.clear();
-    appendTextContent(element, mText, mInnerWalk);
+    appendTextContent(*mTree, element, mText);
     return mText;
 }
 
-bool RenderedText::enter(const GumboNode& node) {
+RenderedText::Frame RenderedText::frameFor(NodeId node, const ElementStyle& style) const {
+    return {node, style,
+            isTable(style.display) ? lastRowOf(node, style.inherited) : parser::kNoNode};
+}
+
+bool RenderedText::enter(NodeId id) {
+    const NodeTree& tree = *mTree;
+    const Node& node = tree[id];
     const ElementStyle& parent = mFrames.back().style;
-    if (isLockedChild(node, parent.inherited)) {
+    if (isLockedChild(tree, id, parent.inherited)) {
         return false;
     }
     if (isText(node)) {
         if (parent.inherited.rendersText &&
-            !(node.type == GUMBO_NODE_WHITESPACE && dropsWhiteSpaceText(parent.display))) {
-            mBuilder.text(node.v.text.text, parent.inherited);
+            !(dropsWhiteSpaceText(parent.display) && isWhiteSpaceOnly(tree, id))) {
+            tree.forEachTextPiece(
+                id, [&](std::string_view piece) { mBuilder.text(piece, parent.inherited); });
         }
         return false;
     }
     if (!isElement(node) || parent.display == Display::Column) {
         return false;
     }
-    const ElementStyle style = resolveStyle(node, parent.inherited);
+    const ElementStyle style = resolveStyle(tree, id, parent.inherited);
     if (style.display == Display::None) {
         return false;
     }
     const bool visible = style.inherited.visible;
-    const Frame frame{&node, style,
-                      isTable(style.display) ? lastRowOf(node, style.inherited) : nullptr};
+    const Frame frame = frameFor(id, style);
     switch (style.role) {
         case ElementRole::LineBreak:
             mBuilder.lineBreak(visible);
@@ -188,14 +216,14 @@ bool RenderedText::enter(const GumboNode& node) {
         case ElementRole::Select:
             open(frame);
             if (visible) {
-                listOptions(node);
+                listOptions(id);
             }
             close(frame);
             return false;
         case ElementRole::Option:
             open(frame);
             if (visible) {
-                option(node);
+                option(id);
             }
             close(frame);
             return false;
@@ -234,53 +262,101 @@ void RenderedText::close(const Frame& frame) {
         mBuilder.endOutOfFlow();
     } else if (isAtomic(style)) {
         mBuilder.endAtomic();
-    } else if (style.inherited.visible && style.display == Display::Cell &&
-               hasBoxAfter(*frame.node, mFrames.back().style.inherited)) {
-        mBuilder.string("\t");
-    } else if (style.inherited.visible && style.display == Display::Row &&
-               !isLastRow(*frame.node)) {
+    } else if (style.inherited.visible && style.display == Display::Cell) {
+        // A cell outside a row sits in an anonymous row of its own, which a following row
+        // starts a new line after.
+        const Display next = displayOfBoxAfter(frame.node, mFrames.back().style.inherited);
+        if (next == Display::Row) {
+            mBuilder.string("\n");
+        } else if (next != Display::None) {
+            mBuilder.string("\t");
+        }
+    } else if (style.inherited.visible && style.display == Display::Row && !isLastRow(frame.node)) {
         mBuilder.string("\n");
     }
 }
 
 // Rows of a table the walk is inside are compared with the table's last row; a row outside
 // any (the element rendered is a row or a row group) ends its table when nothing follows it.
-bool RenderedText::isLastRow(const GumboNode& row) const {
+bool RenderedText::isLastRow(NodeId row) const {
     for (auto it = mFrames.rbegin(); it != mFrames.rend(); ++it) {
         if (isTable(it->style.display)) {
-            return it->lastRow == &row;
+            return it->lastRow == row;
         }
     }
     return !hasBoxAfter(row, mFrames.back().style.inherited);
 }
 
-bool RenderedText::hasBoxAfter(const GumboNode& node, const InheritedStyle& parent) const {
-    const GumboVector& siblings = childrenOf(*node.parent);
-    for (auto i = static_cast<unsigned>(node.index_within_parent) + 1; i < siblings.length; ++i) {
-        const GumboNode& sibling = childAt(siblings, i);
-        if (isElement(sibling) && resolveStyle(sibling, parent).display != Display::None) {
-            return true;
+bool RenderedText::hasBoxAfter(NodeId node, const InheritedStyle& parent) const {
+    return displayOfBoxAfter(node, parent) != Display::None;
+}
+
+// The display of the next sibling element that makes a box; None when there is none.
+Display RenderedText::displayOfBoxAfter(NodeId node, const InheritedStyle& parent) const {
+    const NodeTree& tree = *mTree;
+    for (NodeId sibling = tree[node].nextSibling; sibling != parser::kNoNode;
+         sibling = tree[sibling].nextSibling) {
+        if (isElement(tree[sibling])) {
+            if (const Display display = resolveStyle(tree, sibling, parent).display;
+                display != Display::None) {
+                return display;
+            }
         }
     }
-    return false;
+    return Display::None;
+}
+
+// The last element child with the display of a row, or the last cell when cells come after it
+// (they make an anonymous row, which then ends the group).
+NodeId RenderedText::lastRowIn(NodeId group, const InheritedStyle& inherited) const {
+    const NodeTree& tree = *mTree;
+    for (NodeId child = tree[group].lastChild; child != parser::kNoNode;
+         child = tree[child].previousSibling) {
+        if (!isElement(tree[child])) {
+            continue;
+        }
+        const Display display = resolveStyle(tree, child, inherited).display;
+        if (display == Display::Row || display == Display::Cell) {
+            return child;
+        }
+    }
+    return parser::kNoNode;
+}
+
+// The row the table ends with, in document order (also when a footer group comes first): the
+// one row of the table without a line feed after it.
+NodeId RenderedText::lastRowOf(NodeId table, const InheritedStyle& inherited) const {
+    const NodeTree& tree = *mTree;
+    for (NodeId child = tree[table].lastChild; child != parser::kNoNode;
+         child = tree[child].previousSibling) {
+        if (!isElement(tree[child])) {
+            continue;
+        }
+        const ElementStyle style = resolveStyle(tree, child, inherited);
+        if (style.display == Display::Row || style.display == Display::Cell) {
+            return child;
+        }
+        if (isRowGroup(style.display)) {
+            if (const NodeId row = lastRowIn(child, style.inherited); row != parser::kNoNode) {
+                return row;
+            }
+        }
+    }
+    return parser::kNoNode;
 }
 
 // A select shows each option's text on a line of its own, also those of its option groups.
-void RenderedText::listOptions(const GumboNode& select) {
-    const GumboVector& children = childrenOf(select);
-    for (unsigned i = 0; i < children.length; ++i) {
-        const GumboNode& child = childAt(children, i);
-        if (!isElement(child) || child.v.element.tag_namespace != GUMBO_NAMESPACE_HTML) {
-            continue;
-        }
-        if (child.v.element.tag == GUMBO_TAG_OPTION) {
+void RenderedText::listOptions(NodeId select) {
+    const NodeTree& tree = *mTree;
+    for (NodeId child = tree[select].firstChild; child != parser::kNoNode;
+         child = tree[child].nextSibling) {
+        if (isHtml(tree[child], KnownName::Option)) {
             option(child);
-        } else if (child.v.element.tag == GUMBO_TAG_OPTGROUP) {
+        } else if (isHtml(tree[child], KnownName::Optgroup)) {
             mBuilder.requiredLineBreaks(1);
-            const GumboVector& options = childrenOf(child);
-            for (unsigned j = 0; j < options.length; ++j) {
-                const GumboNode& item = childAt(options, j);
-                if (isElement(item) && item.v.element.tag == GUMBO_TAG_OPTION) {
+            for (NodeId item = tree[child].firstChild; item != parser::kNoNode;
+                 item = tree[item].nextSibling) {
+                if (isNamed(tree[item], KnownName::Option)) {
                     option(item);
                 }
             }
@@ -291,28 +367,31 @@ void RenderedText::listOptions(const GumboNode& select) {
 
 // An option shows its text as option.text gives it: script text left out, ASCII white space
 // collapsed and trimmed.
-void RenderedText::option(const GumboNode& option) {
+void RenderedText::option(NodeId option) {
+    const NodeTree& tree = *mTree;
     mText.clear();
     bool pendingSpace = false;
     walkBelow(
-        option, mInnerWalk,
-        [&](const GumboNode& node) {
-            if (isText(node)) {
-                for (const char* c = node.v.text.text; *c != '\0'; ++c) {
-                    if (isAsciiWhiteSpace(*c)) {
-                        pendingSpace = !mText.empty();
-                        continue;
+        tree, option,
+        [&](NodeId id) {
+            if (isText(tree[id])) {
+                tree.forEachTextPiece(id, [&](std::string_view piece) {
+                    for (const char c : piece) {
+                        if (isAsciiWhiteSpace(c)) {
+                            pendingSpace = !mText.empty();
+                            continue;
+                        }
+                        if (pendingSpace) {
+                            mText += ' ';
+                            pendingSpace = false;
+                        }
+                        mText += c;
                     }
-                    if (pendingSpace) {
-                        mText += ' ';
-                        pendingSpace = false;
-                    }
-                    mText += *c;
-                }
+                });
             }
-            return !(isElement(node) && node.v.element.tag == GUMBO_TAG_SCRIPT);
+            return !isNamed(tree[id], KnownName::Script);
         },
-        [](const GumboNode&) {});
+        [](NodeId) {});
     mBuilder.requiredLineBreaks(1);
     mBuilder.string(mText);
     mBuilder.requiredLineBreaks(1);

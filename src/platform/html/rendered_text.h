@@ -5,19 +5,12 @@
 #include <vector>
 
 #include "platform/html/element_style.h"
-#include "platform/html/html_element.h"
+#include "platform/html/parser/node_tree.h"
 #include "platform/html/rendered_text_builder.h"
 
 namespace veltrano::html {
 
-struct WalkFrame;
-
-// An element with the style its parent passes down, as a walk from the document's root has
-// it at hand: rendering it needs no look at its ancestors.
-struct PlacedElement {
-    Element element;
-    InheritedStyle inherited;
-};
+class Element;
 
 // The DOM's innerText getter: the text an element renders to, computed from the tree with
 // the user agent's default display of each element and the element's own style attribute.
@@ -30,35 +23,38 @@ public:
     RenderedText(const RenderedText&) = delete;
     RenderedText& operator=(const RenderedText&) = delete;
 
+    // The text of an element whose parent passes down inherited.
+    std::string_view text(const parser::NodeTree& tree, parser::NodeId element,
+                          const InheritedStyle& inherited);
     // Resolves the style of every ancestor first.
     std::string_view text(const Element& element);
-    std::string_view text(const PlacedElement& element);
 
 private:
     // One entered element of the walk.
     struct Frame {
-        const GumboInternalNode* node;
+        parser::NodeId node;
         ElementStyle style;
         // For a table: its last row in document order, the one row without a line feed after it.
-        const GumboInternalNode* lastRow;
+        parser::NodeId lastRow;
     };
 
-    std::string_view render(const GumboInternalNode& element, const InheritedStyle& inherited);
-    std::string_view textContent(const GumboInternalNode& element);
-    bool enter(const GumboInternalNode& node);
+    std::string_view textContent(parser::NodeId element);
+    bool enter(parser::NodeId node);
     void leave();
     void open(const Frame& frame);
     void close(const Frame& frame);
-    bool isLastRow(const GumboInternalNode& row) const;
-    bool hasBoxAfter(const GumboInternalNode& node, const InheritedStyle& parent) const;
-    void listOptions(const GumboInternalNode& select);
-    void option(const GumboInternalNode& option);
+    Frame frameFor(parser::NodeId node, const ElementStyle& style) const;
+    bool isLastRow(parser::NodeId row) const;
+    bool hasBoxAfter(parser::NodeId node, const InheritedStyle& parent) const;
+    Display displayOfBoxAfter(parser::NodeId node, const InheritedStyle& parent) const;
+    parser::NodeId lastRowIn(parser::NodeId group, const InheritedStyle& inherited) const;
+    parser::NodeId lastRowOf(parser::NodeId table, const InheritedStyle& inherited) const;
+    void listOptions(parser::NodeId select);
+    void option(parser::NodeId option);
 
+    const parser::NodeTree* mTree = nullptr;  // of the element being rendered
     RenderedTextBuilder mBuilder;
     std::vector<Frame> mFrames;
-    std::vector<WalkFrame> mWalk;
-    std::vector<WalkFrame> mInnerWalk;  // for walks nested in the main one
-    std::vector<const GumboInternalNode*> mAncestors;
     std::string mText;  // the result when it is not built by mBuilder
 };
 

@@ -421,9 +421,19 @@ enum class KnownName : std::uint16_t {
     Show = 408,                  // show
     Space = 409,                 // space
     Xlink = 410,                 // xlink
+    XlinkActuate = 411,          // xlink:actuate
+    XlinkArcrole = 412,          // xlink:arcrole
+    XlinkHref = 413,             // xlink:href
+    XlinkRole = 414,             // xlink:role
+    XlinkShow = 415,             // xlink:show
+    XlinkTitle = 416,            // xlink:title
+    XlinkType = 417,             // xlink:type
+    XmlLang = 418,               // xml:lang
+    XmlSpace = 419,              // xml:space
+    XmlnsXlink = 420,            // xmlns:xlink
 };
 
-inline constexpr std::uint16_t kKnownNameCount = 411;
+inline constexpr std::uint16_t kKnownNameCount = 421;
 
 // The name's number, or KnownName::None when it is not known (exact comparison:
 // the tokenizer has already lower-cased what HTML lower-cases).

@@ -6,6 +6,8 @@ namespace veltrano::html::parser {
 namespace {
 
 constexpr std::size_t kMostDocumentNames = std::numeric_limits<NameId>::max() - kKnownNameCount;
+// The number after the last one given out is the one all further names share.
+static_assert(kKnownNameCount + kMostDocumentNames == kOverflowNameId);
 
 }  // namespace
 
@@ -13,18 +15,19 @@ NameId NameTable::intern(std::string_view name) {
     if (const KnownName known = knownName(name); known != KnownName::None) {
         return nameId(known);
     }
-    // Heterogeneous lookup needs C++20's transparent unordered_map; a temporary string costs
-    // little next to creating an element with a name no page uses twice.
-    auto [it, inserted] = mNumbers.try_emplace(std::string(name), NameId{0});
-    if (inserted) {
-        if (mTexts.size() < kMostDocumentNames) {
-            mTexts.emplace_back(name);
-        } else {
-            mTexts.resize(kMostDocumentNames + 1);
-        }
-        it->second = static_cast<NameId>(kKnownNameCount + mTexts.size() - 1);
+    if (const auto it = mNumbers.find(name); it != mNumbers.end()) {
+        return it->second;
     }
-    return it->second;
+    if (mTexts.size() >= kMostDocumentNames) {
+        // Names past the limit are not remembered: they all share one number, and a page
+        // with a million different attribute names must not cost a million map entries.
+        mTexts.resize(kMostDocumentNames + 1);
+        return kOverflowNameId;
+    }
+    mTexts.emplace_back(name);
+    const auto number = static_cast<NameId>(kKnownNameCount + mTexts.size() - 1);
+    mNumbers.emplace(name, number);
+    return number;
 }
 
 std::string_view NameTable::text(NameId id) const {

@@ -1,11 +1,12 @@
 #include "platform/html/parser/node_tree.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace veltrano::html::parser {
 
 NodeTree::NodeTree(TextStore& text) : mText(text) {
-    allocate(NodeKind::Element);  // number 0 stands for no node and is never handed out
+    allocate(NodeKind::Fragment);  // number 0 stands for no node and is never handed out
     allocate(NodeKind::Document);
 }
 
@@ -19,6 +20,9 @@ NodeId NodeTree::allocate(NodeKind kind) {
         if ((id & (kBlockSize - 1)) == 0) {
             mBlocks.push_back(std::make_unique<Node[]>(kBlockSize));
         }
+    }
+    if (!mAddedAttributes.empty()) {
+        mAddedAttributes.erase(id);  // a reused node has no attributes added yet
     }
     Node& node = nodeAt(id);
     node = Node{};
@@ -67,6 +71,11 @@ NodeId NodeTree::templateContents(NodeId templateElement) {
     mTemplateContents.emplace(templateElement, fragment);
     mTemplates.emplace(fragment, templateElement);
     return fragment;
+}
+
+NodeId NodeTree::findTemplateContents(NodeId templateElement) const {
+    const auto it = mTemplateContents.find(templateElement);
+    return it == mTemplateContents.end() ? kNoNode : it->second;
 }
 
 NodeId NodeTree::templateOf(NodeId fragment) const {
@@ -170,29 +179,41 @@ void NodeTree::appendText(NodeId textNode, TextRef more) {
 }
 
 void NodeTree::addMissingAttributes(NodeId element, std::span<const Attribute> attributes) {
-    std::vector<Attribute> merged(this->attributes(element).begin(),
-                                  this->attributes(element).end());
-    const std::size_t before = merged.size();
+    if (attributes.empty()) {
+        return;
+    }
     // Both lists are free of duplicate names, so a set of the names present is all it takes.
-    std::unordered_map<std::uint32_t, bool> present;
     const auto key = [](const Attribute& a) {
         return std::uint32_t{a.name} << 8 | static_cast<std::uint32_t>(a.ns);
     };
-    for (const Attribute& attribute : merged) {
-        present.emplace(key(attribute), true);
+    const auto [it, first] = mAddedAttributes.try_emplace(element);
+    AddedAttributes& added = it->second;
+    Node& node = nodeAt(element);
+    if (first) {
+        for (const Attribute& attribute : this->attributes(element)) {
+            added.names.insert(key(attribute));
+        }
+        added.capacity = node.b;
     }
+    std::vector<Attribute> missing;
     for (const Attribute& attribute : attributes) {
-        if (present.emplace(key(attribute), true).second) {
-            merged.push_back(attribute);
+        if (added.names.insert(key(attribute)).second) {
+            missing.push_back(attribute);
         }
     }
-    if (merged.size() == before) {
+    if (missing.empty()) {
         return;
     }
-    Node& node = nodeAt(element);
-    node.a = static_cast<std::uint32_t>(mAttributes.size());
-    node.b = static_cast<std::uint32_t>(merged.size());
-    mAttributes.insert(mAttributes.end(), merged.begin(), merged.end());
+    if (node.b + missing.size() > added.capacity) {
+        // Moves to the end with room for as many again, so that adding costs O(1) amortized.
+        const auto start = static_cast<std::uint32_t>(mAttributes.size());
+        added.capacity = 2 * static_cast<std::uint32_t>(node.b + missing.size());
+        mAttributes.resize(std::size_t{start} + added.capacity);
+        std::copy_n(mAttributes.begin() + node.a, node.b, mAttributes.begin() + start);
+        node.a = start;
+    }
+    std::copy(missing.begin(), missing.end(), mAttributes.begin() + node.a + node.b);
+    node.b += static_cast<std::uint32_t>(missing.size());
 }
 
 std::span<const Attribute> NodeTree::attributes(NodeId element) const {

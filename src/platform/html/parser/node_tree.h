@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/html/parser/names.h"
@@ -71,6 +72,9 @@ public:
     NodeId createDoctype(Doctype doctype);
     // A template's contents: a fragment of its own, made on first asking.
     NodeId templateContents(NodeId templateElement);
+    // The template's contents if it has been asked for them, else kNoNode (for readers of a
+    // finished tree, which must not change it).
+    NodeId findTemplateContents(NodeId templateElement) const;
     // The template whose contents a fragment is (kNoNode for any other node).
     NodeId templateOf(NodeId fragment) const;
 
@@ -84,7 +88,9 @@ public:
     void moveChildren(NodeId from, NodeId to);
     // Appends more text to a text node.
     void appendText(NodeId textNode, TextRef more);
-    // Adds to an element those attributes whose names it does not have yet.
+    // Adds to an element those attributes whose names it does not have yet. Costs what the
+    // element has once, then only what is added (the html and body elements take every later
+    // html and body tag's attributes).
     void addMissingAttributes(NodeId element, std::span<const Attribute> attributes);
 
     std::span<const Attribute> attributes(NodeId element) const;
@@ -140,6 +146,13 @@ private:
     std::vector<Attribute> mAttributes;
     std::vector<TextSegment> mSegments;
     std::vector<Doctype> mDoctypes;
+    // Elements that have had attributes added: the names they have, and room for more after
+    // their attributes, which have moved to the end of the list.
+    struct AddedAttributes {
+        std::unordered_set<std::uint32_t> names;
+        std::uint32_t capacity = 0;
+    };
+    std::unordered_map<NodeId, AddedAttributes> mAddedAttributes;
     std::unordered_map<NodeId, NodeId> mTemplateContents;  // template -> fragment
     std::unordered_map<NodeId, NodeId> mTemplates;         // fragment -> template
 };

@@ -1,0 +1,519 @@
+#include "platform/html/parser/tree_builder.h"
+
+#include <algorithm>
+
+#include "platform/html/parser/element_kinds.h"
+#include "platform/html/parser/tokenizer.h"
+#include "platform/html/parser/tree_observer.h"
+#include "platform/html/parser/whitespace.h"
+
+namespace veltrano::html::parser {
+
+TreeBuilder::TreeBuilder(TextStore& text, NodeTree& tree, TreeObserver* observer)
+    : mText(text), mTree(tree), mObserver(observer), mActiveFormatting(text) {}
+
+TreeBuilder::~TreeBuilder() = default;
+
+void TreeBuilder::processToken(const Token& incoming) {
+    if (mStopped) {
+        return;
+    }
+    Token token = incoming;
+    if (mSkipNextLineFeed) {
+        mSkipNextLineFeed = false;
+        if (token.kind == TokenKind::Characters && textOf(token.text).front() == '\n') {
+            ++token.text.offset;
+            --token.text.length;
+            if (token.text.empty()) {
+                return;
+            }
+        }
+    }
+    Step step = Step::Reprocess;
+    while (step != Step::Done) {
+        if (step == Step::ReprocessInHtmlContent || useHtmlContentRules(token)) {
+            step = processInMode(mMode, token);
+        } else {
+            step = foreignContent(token);
+        }
+    }
+}
+
+bool TreeBuilder::adjustedCurrentNodeIsForeign() const {
+    return !mOpenElements.empty() && mOpenElements.current().ns != Namespace::Html;
+}
+
+// The tree construction dispatcher: whether the token goes to the insertion mode or to the
+// rules for foreign content.
+bool TreeBuilder::useHtmlContentRules(const Token& token) const {
+    if (mOpenElements.empty()) {
+        return true;
+    }
+    const OpenElement& node = mOpenElements.current();
+    if (node.ns == Namespace::Html) {
+        return true;
+    }
+    const bool startTag = token.kind == TokenKind::StartTag;
+    const bool character =
+        token.kind == TokenKind::Characters || token.kind == TokenKind::NullCharacter;
+    if ((elementKinds(node.name, node.ns) & kMathMlTextIntegrationPoint) != 0) {
+        if (character || (startTag && token.name != nameId(KnownName::Mglyph) &&
+                          token.name != nameId(KnownName::Malignmark))) {
+            return true;
+        }
+    }
+    if (node.ns == Namespace::MathMl && node.name == nameId(KnownName::AnnotationXml) && startTag &&
+        token.name == nameId(KnownName::Svg)) {
+        return true;
+    }
+    if (node.htmlIntegrationPoint && (startTag || character)) {
+        return true;
+    }
+    return token.kind == TokenKind::EndOfFile;
+}
+
+TreeBuilder::Step TreeBuilder::processInMode(InsertionMode mode, Token& token) {
+    switch (mode) {
+        case InsertionMode::Initial:
+            return initialMode(token);
+        case InsertionMode::BeforeHtml:
+            return beforeHtmlMode(token);
+        case InsertionMode::BeforeHead:
+            return beforeHeadMode(token);
+        case InsertionMode::InHead:
+            return inHeadMode(token);
+        case InsertionMode::AfterHead:
+            return afterHeadMode(token);
+        case InsertionMode::InBody:
+            return inBodyMode(token);
+        case InsertionMode::Text:
+            return textMode(token);
+        case InsertionMode::InTable:
+            return inTableMode(token);
+        case InsertionMode::InTableText:
+            return inTableTextMode(token);
+        case InsertionMode::InCaption:
+            return inCaptionMode(token);
+        case InsertionMode::InColumnGroup:
+            return inColumnGroupMode(token);
+        case InsertionMode::InTableBody:
+            return inTableBodyMode(token);
+        case InsertionMode::InRow:
+            return inRowMode(token);
+        case InsertionMode::InCell:
+            return inCellMode(token);
+        case InsertionMode::InTemplate:
+            return inTemplateMode(token);
+        case InsertionMode::AfterBody:
+            return afterBodyMode(token);
+        case InsertionMode::InFrameset:
+            return inFramesetMode(token);
+        case InsertionMode::AfterFrameset:
+            return afterFramesetMode(token);
+        case InsertionMode::AfterAfterBody:
+            return afterAfterBodyMode(token);
+        case InsertionMode::AfterAfterFrameset:
+            return afterAfterFramesetMode(token);
+    }
+    return Step::Done;
+}
+
+// Inserting nodes.
+
+// "Insert a foreign element", with Chromium's depth limit: past kMaximumTreeDepth open
+// elements a new element goes into its intended parent's parent (foster parenting and
+// template contents, whose fragment has no parent, are left as they are).
+NodeId TreeBuilder::insertForeignElement(const Token& token, NameId name, Namespace ns,
+                                         std::span<const Attribute> attributes) {
+    InsertionLocation location = appropriatePlaceForInsertingNode();
+    const NodeId element = mTree.createElement(name, ns, attributes);
+    if (!location.fosterParented && mOpenElements.size() > kMaximumTreeDepth) {
+        const NodeId grandparent = mTree[location.parent].parent;
+        if (grandparent != kNoNode) {
+            location = {grandparent, kNoNode, false};
+        }
+    }
+    insertElementAt(location, element);
+    pushOpenElement(element, token.name, isHtmlIntegrationPoint(name, ns, attributes));
+    return element;
+}
+
+NodeId TreeBuilder::insertHtmlElement(const Token& token) {
+    return insertForeignElement(token, token.name, Namespace::Html, token.attributes);
+}
+
+NodeId TreeBuilder::insertHtmlElement(KnownName name) {
+    Token token;
+    token.kind = TokenKind::StartTag;
+    token.name = nameId(name);
+    return insertHtmlElement(token);
+}
+
+void TreeBuilder::insertElementAt(InsertionLocation location, NodeId element) {
+    mTree.insertBefore(location.parent, element, location.before);
+    notifyInserted(element);
+}
+
+// "Insert a character", for a whole run: text merges into a text node just before the place.
+void TreeBuilder::insertCharacters(TextRef text) {
+    const InsertionLocation location = appropriatePlaceForInsertingNode();
+    if (mTree[location.parent].kind == NodeKind::Document) {
+        return;
+    }
+    const NodeId previous = location.before == kNoNode ? mTree[location.parent].lastChild
+                                                       : mTree[location.before].previousSibling;
+    if (previous != kNoNode && mTree[previous].kind == NodeKind::Text) {
+        mTree.appendText(previous, text);
+        return;
+    }
+    mTree.insertBefore(location.parent, mTree.createText(text), location.before);
+}
+
+void TreeBuilder::insertComment(TextRef text, InsertionLocation location) {
+    mTree.insertBefore(location.parent, mTree.createComment(text), location.before);
+}
+
+void TreeBuilder::insertComment(TextRef text) {
+    insertComment(text, appropriatePlaceForInsertingNode());
+}
+
+// The generic raw text and RCDATA element parsing algorithms (and script data, PLAINTEXT's
+// element is inserted by the caller).
+void TreeBuilder::genericTextElement(const Token& token, TokenizerState state) {
+    insertHtmlElement(token);
+    switchTokenizerTo(state);
+    mOriginalMode = mMode;
+    mMode = InsertionMode::Text;
+}
+
+void TreeBuilder::switchTokenizerTo(TokenizerState state) {
+    if (mTokenizer != nullptr) {
+        mTokenizer->switchTo(state);
+    }
+}
+
+void TreeBuilder::notifyInserted(NodeId element) {
+    const Node& node = mTree[element];
+    if (node.ns == Namespace::Html) {
+        if (node.name == nameId(KnownName::Selectedcontent)) {
+            noteSelectContentInserted(element);
+        } else if (node.name == nameId(KnownName::Option) && !mSelects.empty()) {
+            noteOptionInserted(element);
+        }
+    }
+    if (mObserver != nullptr) {
+        mObserver->elementInserted(element);
+    }
+}
+
+// The stack of open elements.
+
+void TreeBuilder::pushOpenElement(NodeId element, NameId tagName, bool htmlIntegrationPoint) {
+    const Node& node = mTree[element];
+    const std::uint32_t kinds = elementKinds(node.name, node.ns);
+    std::uint16_t boundaries = 0;
+    const auto mark = [&](bool condition, Boundary boundary) {
+        if (condition) {
+            boundaries |= boundaryBit(boundary);
+        }
+    };
+    const bool html = node.ns == Namespace::Html;
+    mark((kinds & kScopeBoundary) != 0, Boundary::Scope);
+    mark((kinds & kListItemScopeBoundary) != 0, Boundary::ListItemScope);
+    mark((kinds & kButtonScopeBoundary) != 0, Boundary::ButtonScope);
+    mark((kinds & kTableScopeBoundary) != 0, Boundary::TableScope);
+    mark((kinds & kSpecial) != 0, Boundary::Special);
+    mark((kinds & kSpecial) != 0 &&
+             !(html && (node.name == nameId(KnownName::Address) ||
+                        node.name == nameId(KnownName::Div) || node.name == nameId(KnownName::P))),
+         Boundary::SpecialOtherThanAddressDivP);
+    mark(html, Boundary::HtmlElement);
+    mark((kinds & kInsertionModeAnchor) != 0, Boundary::InsertionModeAnchor);
+    mOpenElements.push({element, node.name, tagName, node.ns, htmlIntegrationPoint, boundaries});
+}
+
+void TreeBuilder::popCurrentNode() {
+    notePopped(mOpenElements.pop().node);
+}
+
+void TreeBuilder::popUntil(KnownName name) {
+    while (!mOpenElements.empty()) {
+        const OpenElement popped = mOpenElements.pop();
+        notePopped(popped.node);
+        if (popped.ns == Namespace::Html && popped.name == nameId(name)) {
+            return;
+        }
+    }
+}
+
+void TreeBuilder::popUntilAnyOf(std::uint32_t kinds) {
+    while (!mOpenElements.empty()) {
+        const OpenElement popped = mOpenElements.pop();
+        notePopped(popped.node);
+        if (popped.ns == Namespace::Html && (elementKinds(popped.name, popped.ns) & kinds) != 0) {
+            return;
+        }
+    }
+}
+
+void TreeBuilder::popUntilNode(NodeId node) {
+    while (!mOpenElements.empty()) {
+        const NodeId popped = mOpenElements.pop().node;
+        notePopped(popped);
+        if (popped == node) {
+            return;
+        }
+    }
+}
+
+void TreeBuilder::removeFromStack(NodeId node) {
+    const std::ptrdiff_t position = mOpenElements.positionOf(node);
+    if (position == OpenElementStack::kNone) {
+        return;
+    }
+    const std::vector<OpenElement> above =
+        mOpenElements.takeFrom(static_cast<std::size_t>(position));
+    for (std::size_t i = 1; i < above.size(); ++i) {
+        mOpenElements.push(above[i]);
+    }
+    notePopped(node);
+}
+
+void TreeBuilder::notePopped(NodeId element) {
+    const Node& node = mTree[element];
+    if (!mSelects.empty() && node.ns == Namespace::Html && node.name == nameId(KnownName::Option)) {
+        maybeCloneOptionIntoSelectedContent(element);
+    }
+    if (mObserver != nullptr) {
+        mObserver->elementPopped(element);
+    }
+}
+
+bool TreeBuilder::currentNodeIs(KnownName name) const {
+    const OpenElement& node = mOpenElements.current();
+    return node.ns == Namespace::Html && node.name == nameId(name);
+}
+
+bool TreeBuilder::currentNodeIsAnyOf(std::uint32_t kinds) const {
+    const OpenElement& node = mOpenElements.current();
+    return node.ns == Namespace::Html && (elementKinds(node.name, node.ns) & kinds) != 0;
+}
+
+bool TreeBuilder::hasInScope(KnownName name, Boundary scope) const {
+    return mOpenElements.hasInScope(name, scope);
+}
+
+bool TreeBuilder::templateIsOpen() const {
+    return mOpenElements.topmostHtml(nameId(KnownName::Template)) != OpenElementStack::kNone;
+}
+
+void TreeBuilder::generateImpliedEndTags(NameId except) {
+    while (currentNodeIsAnyOf(kImpliedEndTag) && mOpenElements.current().name != except) {
+        popCurrentNode();
+    }
+}
+
+void TreeBuilder::generateAllImpliedEndTagsThoroughly() {
+    while (currentNodeIsAnyOf(kImpliedEndTagThoroughly)) {
+        popCurrentNode();
+    }
+}
+
+void TreeBuilder::closePElement() {
+    generateImpliedEndTags(nameId(KnownName::P));
+    popUntil(KnownName::P);
+}
+
+void TreeBuilder::closePElementInButtonScope() {
+    if (hasInScope(KnownName::P, Boundary::ButtonScope)) {
+        closePElement();
+    }
+}
+
+void TreeBuilder::closeTheCell() {
+    generateImpliedEndTags();
+    popUntilAnyOf(kTableCell);
+    mActiveFormatting.clearToLastMarker();
+    mMode = InsertionMode::InRow;
+}
+
+// "Clear the stack back to a table context" and its table body and table row variants.
+void TreeBuilder::clearStackBackTo(std::initializer_list<KnownName> names) {
+    const auto kept = [&] {
+        const OpenElement& node = mOpenElements.current();
+        return node.ns == Namespace::Html &&
+               std::any_of(names.begin(), names.end(),
+                           [&](KnownName name) { return node.name == nameId(name); });
+    };
+    while (!kept()) {
+        popCurrentNode();
+    }
+}
+
+// The stack keeps the nearest element that decides the mode, so no walk down it is needed.
+void TreeBuilder::resetInsertionModeAppropriately() {
+    const std::ptrdiff_t position = mOpenElements.nearest(Boundary::InsertionModeAnchor);
+    if (position == OpenElementStack::kNone) {
+        mMode = InsertionMode::InBody;
+        return;
+    }
+    const bool last = position == 0;
+    switch (known(mOpenElements[static_cast<std::size_t>(position)].name)) {
+        case KnownName::Td:
+        case KnownName::Th:
+            mMode = last ? InsertionMode::InBody : InsertionMode::InCell;
+            return;
+        case KnownName::Tr:
+            mMode = InsertionMode::InRow;
+            return;
+        case KnownName::Tbody:
+        case KnownName::Thead:
+        case KnownName::Tfoot:
+            mMode = InsertionMode::InTableBody;
+            return;
+        case KnownName::Caption:
+            mMode = InsertionMode::InCaption;
+            return;
+        case KnownName::Colgroup:
+            mMode = InsertionMode::InColumnGroup;
+            return;
+        case KnownName::Table:
+            mMode = InsertionMode::InTable;
+            return;
+        case KnownName::Template:
+            mMode = mTemplateModes.empty() ? InsertionMode::InBody : mTemplateModes.back();
+            return;
+        case KnownName::Head:
+            mMode = last ? InsertionMode::InBody : InsertionMode::InHead;
+            return;
+        case KnownName::Frameset:
+            mMode = InsertionMode::InFrameset;
+            return;
+        case KnownName::Html:
+            mMode = mHeadElement == kNoNode ? InsertionMode::BeforeHead : InsertionMode::AfterHead;
+            return;
+        default:
+            mMode = InsertionMode::InBody;
+            return;
+    }
+}
+
+void TreeBuilder::stopParsing() {
+    while (!mOpenElements.empty()) {
+        popCurrentNode();
+    }
+    mStopped = true;
+}
+
+// The list of active formatting elements.
+
+void TreeBuilder::reconstructActiveFormattingElements() {
+    const std::size_t count = mActiveFormatting.size();
+    const auto markerOrOpen = [&](std::size_t index) {
+        const FormattingEntry& entry = mActiveFormatting[index];
+        return entry.isMarker() || mOpenElements.contains(entry.node);
+    };
+    if (count == 0 || markerOrOpen(count - 1)) {
+        return;
+    }
+    std::size_t index = count - 1;
+    while (index > 0 && !markerOrOpen(index - 1)) {
+        --index;
+    }
+    for (; index < count; ++index) {
+        Token token;
+        token.kind = TokenKind::StartTag;
+        token.name = mActiveFormatting[index].name;
+        token.attributes = mActiveFormatting[index].attributes;
+        const NodeId element = insertHtmlElement(token);
+        mActiveFormatting.replaceNode(index, element);
+    }
+}
+
+void TreeBuilder::pushActiveFormattingElement(NodeId element, const Token& token) {
+    mActiveFormatting.pushElement(element, token.name, token.attributes);
+}
+
+// Templates, which both "in head" and "in body" (through "in head") open and close.
+
+void TreeBuilder::startTemplate(const Token& token) {
+    insertHtmlElement(token);
+    mActiveFormatting.pushMarker();
+    mFramesetOk = false;
+    mMode = InsertionMode::InTemplate;
+    mTemplateModes.push_back(InsertionMode::InTemplate);
+}
+
+void TreeBuilder::endTemplate() {
+    if (!templateIsOpen()) {
+        return;
+    }
+    generateAllImpliedEndTagsThoroughly();
+    popUntil(KnownName::Template);
+    mActiveFormatting.clearToLastMarker();
+    mTemplateModes.pop_back();
+    resetInsertionModeAppropriately();
+}
+
+// Letting go of closed subtrees.
+
+void TreeBuilder::releaseChildren(NodeId element) {
+    if (mOpenElements.contains(element)) {
+        return;
+    }
+    // One walk over the subtree and the contents of templates in it, without recursion: an
+    // open element inside forbids the release; the form pointer and formatting entries that
+    // point inside are made to point nowhere.
+    std::vector<std::size_t> formattingInside;
+    bool formInside = false;
+    std::vector<NodeId> roots{element};
+    std::vector<NodeId> inside;
+    while (!roots.empty()) {
+        const NodeId root = roots.back();
+        roots.pop_back();
+        NodeId node = mTree[root].firstChild;
+        while (node != kNoNode) {
+            if (mOpenElements.contains(node)) {
+                return;
+            }
+            if (const std::ptrdiff_t index = mActiveFormatting.indexOf(node);
+                index != ActiveFormattingList::kNone) {
+                formattingInside.push_back(static_cast<std::size_t>(index));
+            }
+            formInside = formInside || node == mFormElement;
+            if (!mSelects.empty()) {
+                inside.push_back(node);
+            }
+            const Node& current = mTree[node];
+            if (current.kind == NodeKind::Element && current.ns == Namespace::Html &&
+                current.name == nameId(KnownName::Template)) {
+                if (const NodeId contents = mTree.findTemplateContents(node); contents != kNoNode) {
+                    roots.push_back(contents);
+                }
+            }
+            if (current.firstChild != kNoNode) {
+                node = current.firstChild;
+                continue;
+            }
+            while (node != root && mTree[node].nextSibling == kNoNode) {
+                node = mTree[node].parent;
+            }
+            node = node == root ? kNoNode : mTree[node].nextSibling;
+        }
+    }
+    for (const std::size_t index : formattingInside) {
+        mActiveFormatting.replaceNode(index, kReleasedNode);
+    }
+    if (formInside) {
+        mFormElement = kReleasedNode;
+    }
+    if (!mSelects.empty()) {
+        forgetSelectedContentNode(element);
+        for (const NodeId node : inside) {
+            forgetSelectedContentNode(node);
+        }
+    }
+    mTree.releaseChildren(element);
+}
+
+}  // namespace veltrano::html::parser
