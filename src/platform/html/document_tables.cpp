@@ -1,10 +1,18 @@
 #include "platform/html/document_tables.h"
 
 #include <algorithm>
+#include <cstring>
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <utility>
+#include <vector>
 
 #include "platform/file_system.h"
+#include "platform/html/css/cascade.h"
+#include "platform/html/css/document_style_sheets.h"
+#include "platform/html/css/rule_set.h"
+#include "platform/html/css/style_sheet_files.h"
 #include "platform/html/document_text.h"
 #include "platform/html/parser/interrupt.h"
 #include "platform/html/parser/node_tree.h"
@@ -58,28 +66,91 @@ private:
     const parser::Tokenizer* mTokenizer = nullptr;
 };
 
+// Where a document's linked style sheets are looked for.
+struct StyleSheetPlace {
+    std::filesystem::path document;  // empty: nowhere (the text came without a file)
+    Encoding encoding = Encoding::Utf8;
+};
+
+// Whether a style or link start tag may be in the text; one inside a comment or a script only
+// costs the slower way of reading.
+bool mayHaveStyleSheets(std::string_view text) {
+    const auto startsWith = [&](std::size_t at, std::string_view name) {
+        if (text.size() - at < name.size()) {
+            return false;
+        }
+        for (std::size_t i = 0; i < name.size(); ++i) {
+            const char c = text[at + i];
+            if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c) != name[i]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    for (const char* at = static_cast<const char*>(std::memchr(text.data(), '<', text.size()));
+         at != nullptr;) {
+        const auto next = static_cast<std::size_t>(at - text.data()) + 1;
+        if (startsWith(next, "style") || startsWith(next, "link")) {
+            return true;
+        }
+        at = static_cast<const char*>(std::memchr(text.data() + next, '<', text.size() - next));
+    }
+    return false;
+}
+
 // Feeds the table collector from the tree builder and lets the tree go of what the collector
-// no longer needs.
+// no longer needs. A document with style sheets is read whole first: a sheet may come after
+// the tables it styles, and a selector may look at siblings not read yet (:last-child), so its
+// cells are rendered once the tree is complete and every sheet known, from the events kept.
 class CollectingObserver final : public parser::TreeObserver {
 public:
-    explicit CollectingObserver(TableCollector& collector) : mCollector(collector) {}
+    CollectingObserver(TableCollector& collector, bool deferred)
+        : mCollector(collector), mDeferred(deferred) {}
     void setTreeBuilder(parser::TreeBuilder* builder) { mBuilder = builder; }
-    void elementInserted(parser::NodeId element) override { mCollector.elementStarted(element); }
+    void elementInserted(parser::NodeId element) override {
+        if (mDeferred) {
+            mEvents.push_back({element, true});
+        } else {
+            mCollector.elementStarted(element);
+        }
+    }
     void elementPopped(parser::NodeId element) override {
-        if (mCollector.elementClosed(element)) {
+        if (mDeferred) {
+            mEvents.push_back({element, false});
+        } else if (mCollector.elementClosed(element)) {
             mBuilder->releaseChildren(element);
         }
     }
 
+    void replay() {
+        for (const Event& event : mEvents) {
+            if (event.started) {
+                mCollector.elementStarted(event.element);
+            } else {
+                mCollector.elementClosed(event.element);
+            }
+        }
+        mEvents.clear();
+    }
+
 private:
+    struct Event {
+        parser::NodeId element;
+        bool started;
+    };
+
     TableCollector& mCollector;
     parser::TreeBuilder* mBuilder = nullptr;
+    bool mDeferred;
+    std::vector<Event> mEvents;
 };
 
-void parseTables(parser::TextStore& text, TableVisitor& visitor, ParseProgress& progress) {
+void parseTables(parser::TextStore& text, const StyleSheetPlace& place, TableVisitor& visitor,
+                 ParseProgress& progress) {
     parser::NodeTree tree(text);
     TableCollector collector(tree, visitor);
-    CollectingObserver observer(collector);
+    const bool deferred = mayHaveStyleSheets(text.input());
+    CollectingObserver observer(collector, deferred);
     ParsingReport report(progress, text.input().size());
     parser::TreeBuilder builder(text, tree, &observer);
     parser::Tokenizer tokenizer(text, tree.names(), builder);
@@ -90,6 +161,28 @@ void parseTables(parser::TextStore& text, TableVisitor& visitor, ParseProgress& 
     while (tokenizer.run(tokenizer.position() + kSliceBytes)) {
         report.poll();
     }
+    if (!deferred) {
+        return;
+    }
+    css::RuleSet rules;
+    css::StyleSheetFiles files(place.document, place.encoding);
+    const auto linked = [&](std::string_view href) -> std::optional<css::StyleSheetSource> {
+        if (place.document.empty()) {
+            return std::nullopt;
+        }
+        return files.linked(href);
+    };
+    const auto imported = [&](std::string_view url, std::string_view from) {
+        return files.imported(url, from);
+    };
+    css::addDocumentStyleSheets(tree, place.document.string(), rules, linked, imported);
+    rules.finish();
+    std::optional<css::Cascade> cascade;
+    if (!rules.empty()) {
+        cascade.emplace(rules, tree, builder.documentMode() == parser::DocumentMode::Quirks);
+        collector.setCascade(&*cascade);
+    }
+    observer.replay();
 }
 
 }  // namespace
@@ -98,13 +191,14 @@ bool readTables(const std::string& path, std::uint64_t maxBytes, TableVisitor& v
                 ParseProgress& progress) {
     try {
         parser::TextStore text;
+        StyleSheetPlace place{std::filesystem::absolute(path), Encoding::Utf8};
         {
             const std::unique_ptr<platform::FileReader> file =
                 platform::fileSystem().openForReading(path, maxBytes);
             ReadingReport reading(progress);
-            readDocumentText(*file, text.input(), reading);
+            place.encoding = readDocumentText(*file, text.input(), reading);
         }
-        parseTables(text, visitor, progress);
+        parseTables(text, place, visitor, progress);
         return true;
     } catch (const Stopped&) {
         return false;
@@ -117,7 +211,7 @@ bool readTablesFromText(std::string decoded, TableVisitor& visitor, ParseProgres
         text.input() = std::move(decoded);
         bool afterCr = false;
         normalizeNewlines(text.input(), 0, afterCr);
-        parseTables(text, visitor, progress);
+        parseTables(text, StyleSheetPlace{}, visitor, progress);
         return true;
     } catch (const Stopped&) {
         return false;

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "platform/html/ascii_case.h"
+#include "platform/html/css/cascade.h"
+#include "platform/html/css/cascaded_style.h"
 #include "platform/html/style_attribute.h"
+#include "platform/html/text_transform.h"
 #include "platform/html/tree_walk.h"
 
 namespace veltrano::html {
@@ -287,7 +290,32 @@ bool isLockedChild(const NodeTree& tree, NodeId child, const InheritedStyle& par
     return false;
 }
 
-ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle& parent) {
+namespace {
+
+// lang on HTML elements, xml:lang (in the XML namespace) on any, the latter first.
+void applyLanguage(const NodeTree& tree, NodeId id, ElementStyle& style) {
+    std::optional<std::string_view> language;
+    for (const parser::Attribute& attribute : tree.attributes(id)) {
+        if (attribute.name != parser::nameId(KnownName::Lang)) {
+            continue;
+        }
+        if (attribute.ns == parser::AttributeNamespace::Xml) {
+            language = tree.text().view(attribute.value);
+            break;
+        }
+        if (attribute.ns == parser::AttributeNamespace::None && tree[id].ns == Namespace::Html) {
+            language = tree.text().view(attribute.value);
+        }
+    }
+    if (language) {
+        style.inherited.caseLocale = caseLocaleFor(*language);
+    }
+}
+
+}  // namespace
+
+ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle& parent,
+                          css::Cascade* cascade) {
     const Node& element = tree[id];
     const Attributes attributes(tree, id);
     ElementStyle style;
@@ -311,7 +339,10 @@ ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle&
             applyMathDefaults(element, attributes, style);
             break;
     }
-    if (const std::optional<std::string_view> declarations = attributes[KnownName::Style]) {
+    applyLanguage(tree, id, style);
+    if (cascade != nullptr) {
+        style.outOfFlow = css::applyCascadedValues(cascade->element(id), parent, style);
+    } else if (const std::optional<std::string_view> declarations = attributes[KnownName::Style]) {
         style.outOfFlow = applyStyleAttribute(*declarations, parent, style);
     }
     if (style.outOfFlow || parent.blockifiesChildren) {
@@ -326,7 +357,7 @@ ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle&
 }
 
 InheritedStyle inheritedStyleAbove(const NodeTree& tree, NodeId element, NodeId stop,
-                                   const InheritedStyle& fromStop) {
+                                   const InheritedStyle& fromStop, css::Cascade* cascade) {
     // Ancestors are few (the tree builder limits the depth), so they are gathered on the
     // call stack's side: a small vector reused by the thread.
     thread_local std::vector<NodeId> ancestors;
@@ -337,7 +368,7 @@ InheritedStyle inheritedStyleAbove(const NodeTree& tree, NodeId element, NodeId 
     }
     InheritedStyle style = stop == parser::kNoNode ? InheritedStyle{} : fromStop;
     for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
-        style = resolveStyle(tree, *it, style).inherited;
+        style = resolveStyle(tree, *it, style, cascade).inherited;
     }
     return style;
 }

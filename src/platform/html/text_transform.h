@@ -12,11 +12,6 @@ struct UCaseMap;
 
 namespace veltrano::html {
 
-// The languages whose upper and lower case differ from everyone else's, as browsers map them:
-// Turkish and Azeri dotted and dotless i, Lithuanian dots kept over accented i, Greek accents
-// dropped in capitals.
-enum class CaseLocale : std::uint8_t { Root, Turkic, Lithuanian, Greek };
-
 // The case locale of a language tag ("tr", "az-Latn", "EL"); Root for any other or none.
 CaseLocale caseLocaleFor(std::string_view language);
 
