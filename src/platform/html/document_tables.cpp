@@ -72,9 +72,14 @@ struct StyleSheetPlace {
     Encoding encoding = Encoding::Utf8;
 };
 
-// Whether a style or link start tag may be in the text; one inside a comment or a script only
-// costs the slower way of reading.
-bool mayHaveStyleSheets(std::string_view text) {
+// Where style and link start tags may be in the text, as far as tables go. One inside a
+// comment or a script is counted too: it only costs the slower way of reading.
+struct StyleSheetTags {
+    bool any = false;
+    bool allBeforeTables = true;  // every one comes before the first table start tag
+};
+
+StyleSheetTags findStyleSheetTags(std::string_view text) {
     const auto startsWith = [&](std::size_t at, std::string_view name) {
         if (text.size() - at < name.size()) {
             return false;
@@ -87,42 +92,111 @@ bool mayHaveStyleSheets(std::string_view text) {
         }
         return true;
     };
+    StyleSheetTags tags;
+    bool tableSeen = false;
     for (const char* at = static_cast<const char*>(std::memchr(text.data(), '<', text.size()));
          at != nullptr;) {
         const auto next = static_cast<std::size_t>(at - text.data()) + 1;
         if (startsWith(next, "style") || startsWith(next, "link")) {
-            return true;
+            tags.any = true;
+            tags.allBeforeTables = tags.allBeforeTables && !tableSeen;
+        } else if (!tableSeen && startsWith(next, "table")) {
+            tableSeen = true;
         }
         at = static_cast<const char*>(std::memchr(text.data() + next, '<', text.size() - next));
     }
-    return false;
+    return tags;
 }
 
+// The style sheets of a document being read, gathered from its tree so far.
+class DocumentStyles final {
+public:
+    explicit DocumentStyles(const StyleSheetPlace& place)
+        : mPlace(place), mFiles(place.document, place.encoding) {}
+
+    // The cascade of the sheets, nullptr when they have no rule that changes text.
+    css::Cascade* gather(const parser::NodeTree& tree, bool quirksMode) {
+        const auto linked = [&](std::string_view href) -> std::optional<css::StyleSheetSource> {
+            if (mPlace.document.empty()) {
+                return std::nullopt;
+            }
+            return mFiles.linked(href);
+        };
+        const auto imported = [&](std::string_view url, std::string_view from) {
+            return mFiles.imported(url, from);
+        };
+        css::addDocumentStyleSheets(tree, mPlace.document.string(), mRules, linked, imported);
+        mRules.finish();
+        if (mRules.empty()) {
+            return nullptr;
+        }
+        mCascade.emplace(mRules, tree, quirksMode);
+        return &*mCascade;
+    }
+
+    bool looksForward() const { return mRules.looksForward(); }
+
+private:
+    const StyleSheetPlace& mPlace;
+    css::StyleSheetFiles mFiles;
+    css::RuleSet mRules;
+    std::optional<css::Cascade> mCascade;
+};
+
 // Feeds the table collector from the tree builder and lets the tree go of what the collector
-// no longer needs. A document with style sheets is read whole first: a sheet may come after
-// the tables it styles, and a selector may look at siblings not read yet (:last-child), so its
-// cells are rendered once the tree is complete and every sheet known, from the events kept.
+// no longer needs.
+//
+// Style sheets change how this goes. When every style and link tag comes before the first
+// table, the sheets are gathered as that table starts, and reading streams on with them, unless
+// a rule looks at siblings not read yet (:last-child). Otherwise (a sheet may come after the
+// tables it styles, or a rule looks ahead) the document is read whole first and its cells are
+// rendered, from the events kept, once the tree is complete and every sheet known.
 class CollectingObserver final : public parser::TreeObserver {
 public:
-    CollectingObserver(TableCollector& collector, bool deferred)
-        : mCollector(collector), mDeferred(deferred) {}
+    CollectingObserver(const parser::NodeTree& tree, TableCollector& collector,
+                       const StyleSheetPlace& place, StyleSheetTags tags)
+        : mTree(tree),
+          mCollector(collector),
+          mStyles(place),
+          mTags(tags),
+          mDeferred(tags.any && !tags.allBeforeTables) {}
     void setTreeBuilder(parser::TreeBuilder* builder) { mBuilder = builder; }
+
     void elementInserted(parser::NodeId element) override {
+        if (mTags.any && !mGathered && !mDeferred &&
+            mTree[element].name == parser::nameId(parser::KnownName::Table)) {
+            mGathered = true;
+            mCascade = mStyles.gather(mTree, quirksMode());
+            mDeferred = mCascade != nullptr && mStyles.looksForward();
+            mCollector.setCascade(mCascade);
+        }
         if (mDeferred) {
             mEvents.push_back({element, true});
         } else {
             mCollector.elementStarted(element);
         }
     }
+
     void elementPopped(parser::NodeId element) override {
         if (mDeferred) {
             mEvents.push_back({element, false});
         } else if (mCollector.elementClosed(element)) {
             mBuilder->releaseChildren(element);
+            if (mCascade != nullptr) {
+                mCascade->childrenReleased(element);
+            }
         }
     }
 
-    void replay() {
+    // Renders the cells of a document read whole, with all its sheets.
+    void finish() {
+        if (!mDeferred) {
+            return;
+        }
+        if (!mGathered) {
+            mCascade = mStyles.gather(mTree, quirksMode());
+            mCollector.setCascade(mCascade);
+        }
         for (const Event& event : mEvents) {
             if (event.started) {
                 mCollector.elementStarted(event.element);
@@ -139,9 +213,16 @@ private:
         bool started;
     };
 
+    bool quirksMode() const { return mBuilder->documentMode() == parser::DocumentMode::Quirks; }
+
+    const parser::NodeTree& mTree;
     TableCollector& mCollector;
     parser::TreeBuilder* mBuilder = nullptr;
+    DocumentStyles mStyles;
+    StyleSheetTags mTags;
     bool mDeferred;
+    bool mGathered = false;
+    css::Cascade* mCascade = nullptr;
     std::vector<Event> mEvents;
 };
 
@@ -149,8 +230,7 @@ void parseTables(parser::TextStore& text, const StyleSheetPlace& place, TableVis
                  ParseProgress& progress) {
     parser::NodeTree tree(text);
     TableCollector collector(tree, visitor);
-    const bool deferred = mayHaveStyleSheets(text.input());
-    CollectingObserver observer(collector, deferred);
+    CollectingObserver observer(tree, collector, place, findStyleSheetTags(text.input()));
     ParsingReport report(progress, text.input().size());
     parser::TreeBuilder builder(text, tree, &observer);
     parser::Tokenizer tokenizer(text, tree.names(), builder);
@@ -161,28 +241,7 @@ void parseTables(parser::TextStore& text, const StyleSheetPlace& place, TableVis
     while (tokenizer.run(tokenizer.position() + kSliceBytes)) {
         report.poll();
     }
-    if (!deferred) {
-        return;
-    }
-    css::RuleSet rules;
-    css::StyleSheetFiles files(place.document, place.encoding);
-    const auto linked = [&](std::string_view href) -> std::optional<css::StyleSheetSource> {
-        if (place.document.empty()) {
-            return std::nullopt;
-        }
-        return files.linked(href);
-    };
-    const auto imported = [&](std::string_view url, std::string_view from) {
-        return files.imported(url, from);
-    };
-    css::addDocumentStyleSheets(tree, place.document.string(), rules, linked, imported);
-    rules.finish();
-    std::optional<css::Cascade> cascade;
-    if (!rules.empty()) {
-        cascade.emplace(rules, tree, builder.documentMode() == parser::DocumentMode::Quirks);
-        collector.setCascade(&*cascade);
-    }
-    observer.replay();
+    observer.finish();
 }
 
 }  // namespace

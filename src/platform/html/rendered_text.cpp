@@ -131,6 +131,11 @@ std::optional<std::string_view> plainText(const NodeTree& tree, NodeId element,
     return isAlreadyCollapsed(text) ? std::optional(text) : std::nullopt;
 }
 
+bool sameStyle(const ElementStyle& a, const ElementStyle& b) {
+    return a.display == b.display && a.role == b.role && a.outOfFlow == b.outOfFlow &&
+           a.inherited == b.inherited;
+}
+
 }  // namespace
 
 RenderedText::RenderedText() = default;
@@ -145,8 +150,11 @@ std::string_view RenderedText::text(const NodeTree& tree, NodeId element,
                                     const InheritedStyle& inherited, css::Cascade* cascade) {
     mCascade = cascade;
     if (const std::optional<std::string_view> plain = plainText(tree, element, inherited)) {
-        if (cascade == nullptr ||
-            (cascade->element(element).empty() && !cascade->hasPseudoElementRules())) {
+        // Style sheets leave it plain when they give it the style it has by default and no
+        // generated content.
+        if (cascade == nullptr || (sameStyle(resolveStyle(tree, element, inherited, cascade),
+                                             resolveStyle(tree, element, inherited)) &&
+                                   !cascade->hasPseudoElementContent(element))) {
             return *plain;
         }
     }

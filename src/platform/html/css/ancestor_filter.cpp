@@ -52,7 +52,20 @@ std::size_t AncestorFilter::requiredHashes(const SelectorSet& selectors, std::ui
     return count;
 }
 
+void AncestorFilter::forgetBelow(const parser::NodeTree& tree, parser::NodeId released) {
+    for (parser::NodeId node = released; node != parser::kNoNode; node = tree[node].parent) {
+        if (node == mParent) {
+            return;
+        }
+    }
+    mParent = parser::kNoNode;
+}
+
 void AncestorFilter::build(const parser::NodeTree& tree, parser::NodeId element) {
+    if (tree[element].parent == mParent && mParent != parser::kNoNode) {
+        return;
+    }
+    mParent = tree[element].parent;
     mBits = {};
     for (parser::NodeId node = tree[element].parent;
          node != parser::kNoNode && tree[node].kind == parser::NodeKind::Element;

@@ -22,7 +22,12 @@ public:
     static std::size_t requiredHashes(const SelectorSet& selectors, std::uint32_t complex,
                                       std::array<std::uint32_t, kMostHashes>& hashes);
 
+    // The filter of the element's ancestors. Elements of one parent share it: it is worked out
+    // again only for an element of another parent (the tree must not change meanwhile).
     void build(const parser::NodeTree& tree, parser::NodeId element);
+    // Forgets the filter if it was worked out for a parent below released (whose nodes have
+    // been let go); one for released itself or above it still holds.
+    void forgetBelow(const parser::NodeTree& tree, parser::NodeId released);
 
     bool mayHave(const std::uint32_t* hashes, std::size_t count) const {
         for (std::size_t i = 0; i < count; ++i) {
@@ -44,6 +49,7 @@ private:
     }
 
     std::array<std::uint64_t, 4> mBits{};
+    parser::NodeId mParent = parser::kNoNode;  // whose ancestors mBits holds (itself included)
 };
 
 }  // namespace veltrano::html::css

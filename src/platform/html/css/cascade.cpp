@@ -83,7 +83,21 @@ bool CascadeCandidate::beats(const CascadeCandidate& other) const {
 Cascade::Cascade(const RuleSet& rules, const parser::NodeTree& tree, bool quirksMode)
     : mRules(rules), mTree(tree), mMatcher(rules.selectors(), tree, quirksMode) {}
 
+void Cascade::childrenReleased(parser::NodeId element) {
+    mResultElement = parser::kNoNode;
+    mAncestors.forgetBelow(mTree, element);
+    mMatcher.forgetPositionsBelow(element);
+}
+
 const CascadedValues& Cascade::element(parser::NodeId element) {
+    if (element == mResultElement) {
+        return mResult;
+    }
+    if (mResultElement != parser::kNoNode && sharesValuesWith(element, mResultElement)) {
+        mResultElement = element;
+        return mResult;
+    }
+    mResultElement = element;
     mCandidates.clear();
     mAncestors.build(mTree, element);
     mRules.elementRules().forEachCandidate(mTree, element, mAncestors, [&](std::uint32_t rule) {
@@ -96,11 +110,15 @@ const CascadedValues& Cascade::element(parser::NodeId element) {
 
 const CascadedValues& Cascade::pseudoElement(parser::NodeId element, PseudoElement which) {
     mCandidates.clear();
+    if (!mRules.pseudoElementRules().hasCandidates(mTree, element)) {
+        decide(mCandidates, mPseudoResult);
+        return mPseudoResult;
+    }
     mAncestors.build(mTree, element);
     mRules.pseudoElementRules().forEachCandidate(
         mTree, element, mAncestors, [&](std::uint32_t rule) { addRule(rule, element, which); });
-    decide(mCandidates, mResult);
-    return mResult;
+    decide(mCandidates, mPseudoResult);
+    return mPseudoResult;
 }
 
 void Cascade::addRule(std::uint32_t ruleNumber, parser::NodeId element, PseudoElement which) {
@@ -116,6 +134,34 @@ void Cascade::addRule(std::uint32_t ruleNumber, parser::NodeId element, PseudoEl
                                value.important ? mRules.highestLayerRank() - rank : rank,
                                selector.specificity, i});
     }
+}
+
+// Style sharing, as browsers do it for the cells of a row: the element next to the one whose
+// values were last worked out gets the same when nothing about it can differ.
+bool Cascade::sharesValuesWith(parser::NodeId element, parser::NodeId earlier) const {
+    if (mRules.subjectsDependOnSiblings()) {
+        return false;
+    }
+    parser::NodeId previous = mTree[element].previousSibling;
+    while (previous != parser::kNoNode && mTree[previous].kind != parser::NodeKind::Element) {
+        previous = mTree[previous].previousSibling;
+    }
+    if (previous != earlier || mTree[element].name != mTree[earlier].name ||
+        mTree[element].ns != mTree[earlier].ns) {
+        return false;
+    }
+    const auto mine = mTree.attributes(element);
+    const auto theirs = mTree.attributes(earlier);
+    if (mine.size() != theirs.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < mine.size(); ++i) {
+        if (mine[i].name != theirs[i].name || mine[i].ns != theirs[i].ns ||
+            mTree.text().view(mine[i].value) != mTree.text().view(theirs[i].value)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The style attribute is parsed again each time: it is short, and keeping every element's

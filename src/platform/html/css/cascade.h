@@ -49,6 +49,10 @@ struct CascadedValues {
 // The values of a style attribute alone, for elements of documents without style sheets.
 CascadedValues cascadeStyleAttribute(std::string_view declarations);
 
+// A cascade remembers what it worked out about an element's ancestors and siblings for the
+// next element: call childrenReleased() when the nodes below an element have been let go
+// (their numbers may be reused).
+//
 // Author declarations sorted as CSS Cascading and Inheritance says: importance, then the style
 // attribute over rules, then cascade layers (reversed for !important), then specificity, then
 // order of appearance. The user agent's defaults are not here: they are what an element has
@@ -63,8 +67,15 @@ public:
     // Those of its ::before or ::after, from the style sheets.
     const CascadedValues& pseudoElement(parser::NodeId element, PseudoElement which);
 
+    void childrenReleased(parser::NodeId element);
+
     // Whether any rule styles ::before or ::after (if none, asking is not worth it).
     bool hasPseudoElementRules() const { return !mRules.pseudoElementRules().empty(); }
+    // Whether the element may have a ::before or ::after: some rule for them is filed where it
+    // would look.
+    bool hasPseudoElementContent(parser::NodeId element) const {
+        return mRules.pseudoElementRules().hasCandidates(mTree, element);
+    }
     const GeneratedContent& content(const DeclaredValue& value) const {
         return mRules.content(value.content);
     }
@@ -72,6 +83,7 @@ public:
 private:
     void addRule(std::uint32_t ruleNumber, parser::NodeId element, PseudoElement which);
     void addStyleAttribute(parser::NodeId element);
+    bool sharesValuesWith(parser::NodeId element, parser::NodeId earlier) const;
 
     const RuleSet& mRules;
     const parser::NodeTree& mTree;
@@ -80,6 +92,8 @@ private:
     std::vector<CascadeCandidate> mCandidates;
     std::vector<DeclaredValue> mAttributeValues;
     CascadedValues mResult;
+    parser::NodeId mResultElement = parser::kNoNode;  // whose values mResult holds
+    CascadedValues mPseudoResult;
 };
 
 }  // namespace veltrano::html::css

@@ -44,17 +44,52 @@ void RuleIndex::add(const SelectorSet& selectors, std::uint32_t complex, std::ui
     }
 }
 
+namespace {
+
+// Marks a name whose tag group has not been looked up yet.
+const std::vector<RuleIndex::Entry> kUnknownGroup;
+
+}  // namespace
+
 const std::vector<RuleIndex::Entry>* RuleIndex::tagRules(const parser::NodeTree& tree,
                                                          parser::NodeId element) const {
     if (mTags.empty()) {
         return nullptr;
     }
-    mKey.assign(tree.nameText(tree[element].name));
-    for (char& c : mKey) {
-        c = asciiLower(c);
+    const parser::NameId name = tree[element].name;
+    if (name >= mTagGroups.size()) {
+        mTagGroups.resize(name + 1u, &kUnknownGroup);
     }
-    const auto found = mTags.find(mKey);
-    return found == mTags.end() ? nullptr : &found->second;
+    if (mTagGroups[name] == &kUnknownGroup) {
+        mKey.assign(tree.nameText(name));
+        for (char& c : mKey) {
+            c = asciiLower(c);
+        }
+        const auto found = mTags.find(mKey);
+        mTagGroups[name] = found == mTags.end() ? nullptr : &found->second;
+    }
+    return mTagGroups[name];
+}
+
+bool RuleIndex::hasCandidates(const parser::NodeTree& tree, parser::NodeId element) const {
+    if (!mUniversal.empty() || tagRules(tree, element) != nullptr) {
+        return true;
+    }
+    bool found = false;
+    const auto visitAll = [&](const std::vector<Entry>&) { found = true; };
+    if (!mIds.empty()) {
+        if (const auto id = tree.attribute(element, parser::nameId(parser::KnownName::Id))) {
+            visitKey(mIds, *id, visitAll);
+        }
+    }
+    if (!found && !mClasses.empty()) {
+        if (const auto classes =
+                tree.attribute(element, parser::nameId(parser::KnownName::Class))) {
+            forEachClass(*classes,
+                         [&](std::string_view name) { visitKey(mClasses, name, visitAll); });
+        }
+    }
+    return found;
 }
 
 }  // namespace veltrano::html::css

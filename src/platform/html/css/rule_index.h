@@ -20,6 +20,13 @@ namespace veltrano::html::css {
 // ASCII lower case, so that one index serves quirks mode too; the selector still decides.
 class RuleIndex final {
 public:
+    // A rule with what it requires of ancestors, kept together for a quick turn-down.
+    struct Entry {
+        std::uint32_t rule;
+        std::uint32_t hashCount;
+        std::array<std::uint32_t, AncestorFilter::kMostHashes> hashes;
+    };
+
     void add(const SelectorSet& selectors, std::uint32_t complex, std::uint32_t rule);
 
     // Calls visit(rule) for every rule that may match the element, each once, in no particular
@@ -52,15 +59,12 @@ public:
         }
     }
 
+    // Whether any rule is filed where the element would look (before its ancestors are asked).
+    bool hasCandidates(const parser::NodeTree& tree, parser::NodeId element) const;
+
     bool empty() const { return mCount == 0; }
 
 private:
-    // A rule with what it requires of ancestors, kept together for a quick turn-down.
-    struct Entry {
-        std::uint32_t rule;
-        std::uint32_t hashCount;
-        std::array<std::uint32_t, AncestorFilter::kMostHashes> hashes;
-    };
     using Buckets = std::unordered_map<std::string, std::vector<Entry>>;
 
     template <class VisitAll>
@@ -116,6 +120,9 @@ private:
     std::vector<Entry> mUniversal;
     std::size_t mCount = 0;
     mutable std::string mKey;
+    // The tag group of each element name met so far (names are numbered per tree: an index
+    // serves one tree at a time); kUnknown where not looked up yet.
+    mutable std::vector<const std::vector<Entry>*> mTagGroups;
     mutable std::vector<std::string> mSeenClasses;
 };
 

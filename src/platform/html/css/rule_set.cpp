@@ -49,6 +49,33 @@ std::optional<std::string> urlOf(const ComponentValues& values, std::uint32_t in
     return std::nullopt;
 }
 
+// Whether two elements alike (same name and attributes) under one parent may differ in matching
+// the selector: its subject compound asks about position, siblings or content, or holds a
+// selector list that might.
+bool subjectDependsOnSiblings(const SelectorSet& selectors, const ComplexSelector& selector) {
+    const Compound& subject = selectors.compounds[selector.compoundBegin];
+    if (selector.compoundEnd - selector.compoundBegin > 1 &&
+        (subject.toLeft == Combinator::NextSibling ||
+         subject.toLeft == Combinator::SubsequentSibling)) {
+        return true;
+    }
+    for (std::uint32_t i = subject.simpleBegin; i < subject.simpleEnd; ++i) {
+        switch (selectors.simples[i].kind) {
+            case SimpleKind::NthChild:
+            case SimpleKind::NthLastChild:
+            case SimpleKind::NthOfType:
+            case SimpleKind::NthLastOfType:
+            case SimpleKind::Empty:
+            case SimpleKind::Is:
+            case SimpleKind::Not:
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 RuleSet::RuleSet() {
@@ -228,6 +255,9 @@ void RuleSet::addRules(const SelectorList& selectors, const std::vector<Declarat
         const auto number = static_cast<std::uint32_t>(mRules.size());
         mRules.push_back({complex, begin, end, context.layer});
         mLooksForward = mLooksForward || selector.looksForward;
+        if (selector.pseudoElement == PseudoElement::None && !mSubjectsDependOnSiblings) {
+            mSubjectsDependOnSiblings = subjectDependsOnSiblings(mSelectors, selector);
+        }
         (selector.pseudoElement == PseudoElement::None ? mElementRules : mPseudoElementRules)
             .add(mSelectors, complex, number);
     }

@@ -58,6 +58,10 @@ public:
     bool empty() const { return mRules.empty(); }
     // Whether a rule looks at later siblings (:last-child, :nth-last-child()...).
     bool looksForward() const { return mLooksForward; }
+    // Whether an element rule's subject depends on where the element is among its siblings
+    // (:nth-child(), "+", "~", :empty...): if none does, elements alike with one parent share
+    // their cascaded values.
+    bool subjectsDependOnSiblings() const { return mSubjectsDependOnSiblings; }
 
     const SelectorSet& selectors() const { return mSelectors; }
     const StyleRule& rule(std::uint32_t number) const { return mRules[number]; }
@@ -116,6 +120,7 @@ private:
     RuleIndex mPseudoElementRules;
     int mImports = 0;
     bool mLooksForward = false;
+    bool mSubjectsDependOnSiblings = false;
 };
 
 }  // namespace veltrano::html::css

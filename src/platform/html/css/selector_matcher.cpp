@@ -351,6 +351,19 @@ bool SelectorMatcher::matchesNth(const SimpleSelector& simple, NodeId element) c
     return nthMatches(simple.a, simple.b, index);
 }
 
+void SelectorMatcher::forgetPositionsBelow(NodeId released) {
+    for (Position& cached : mPositions) {
+        bool holds = false;
+        for (NodeId node = mTree[released].parent; node != kNoNode && !holds;
+             node = mTree[node].parent) {
+            holds = node == cached.parent;
+        }
+        if (!holds) {
+            cached = Position{};
+        }
+    }
+}
+
 std::int64_t SelectorMatcher::position(NodeId element, bool backwards, bool ofType) const {
     const parser::Node& node = mTree[element];
     const parser::NameId type = ofType ? node.name : 0;

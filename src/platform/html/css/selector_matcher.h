@@ -20,6 +20,10 @@ public:
     // Whether the element matches complex selector number complex, its pseudo-element aside.
     bool matches(std::uint32_t complex, parser::NodeId element) const;
 
+    // Forgets the positions counted among nodes below released, which have been let go; those
+    // among its ancestors' children still hold.
+    void forgetPositionsBelow(parser::NodeId released);
+
 private:
     // How a failure limits the search of the combinators further right: FailsAllSiblings
     // means no earlier sibling of the element can do better, FailsCompletely that no element
