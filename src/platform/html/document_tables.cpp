@@ -79,9 +79,12 @@ struct StyleSheetTags {
     bool allBeforeTables = true;  // every one comes before the first table start tag
 };
 
+// Tags are found through the letters "y" of "style" and "k" of "link", which are rare in
+// markup, so that a document of tables is skimmed at memchr's pace rather than stopped at each
+// of its tags.
 StyleSheetTags findStyleSheetTags(std::string_view text) {
-    const auto startsWith = [&](std::size_t at, std::string_view name) {
-        if (text.size() - at < name.size()) {
+    const auto isAt = [&](std::size_t at, std::string_view name) {
+        if (at > text.size() || text.size() - at < name.size()) {
             return false;
         }
         for (std::size_t i = 0; i < name.size(); ++i) {
@@ -93,17 +96,34 @@ StyleSheetTags findStyleSheetTags(std::string_view text) {
         return true;
     };
     StyleSheetTags tags;
-    bool tableSeen = false;
+    std::size_t lastSheet = 0;
+    const auto find = [&](char letter, std::size_t offset, std::string_view tag) {
+        for (const char* at =
+                 static_cast<const char*>(std::memchr(text.data(), letter, text.size()));
+             at != nullptr;) {
+            const auto position = static_cast<std::size_t>(at - text.data());
+            if (position >= offset && isAt(position - offset, tag)) {
+                tags.any = true;
+                lastSheet = std::max(lastSheet, position - offset);
+            }
+            at = static_cast<const char*>(std::memchr(at + 1, letter, text.size() - position - 1));
+        }
+    };
+    find('y', 3, "<style");
+    find('Y', 3, "<style");
+    find('k', 4, "<link");
+    find('K', 4, "<link");
+    if (!tags.any) {
+        return tags;
+    }
     for (const char* at = static_cast<const char*>(std::memchr(text.data(), '<', text.size()));
          at != nullptr;) {
-        const auto next = static_cast<std::size_t>(at - text.data()) + 1;
-        if (startsWith(next, "style") || startsWith(next, "link")) {
-            tags.any = true;
-            tags.allBeforeTables = tags.allBeforeTables && !tableSeen;
-        } else if (!tableSeen && startsWith(next, "table")) {
-            tableSeen = true;
+        const auto position = static_cast<std::size_t>(at - text.data());
+        if (isAt(position, "<table")) {
+            tags.allBeforeTables = lastSheet < position;
+            break;
         }
-        at = static_cast<const char*>(std::memchr(text.data() + next, '<', text.size() - next));
+        at = static_cast<const char*>(std::memchr(at + 1, '<', text.size() - position - 1));
     }
     return tags;
 }
