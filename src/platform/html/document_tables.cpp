@@ -208,8 +208,9 @@ public:
         }
     }
 
-    // Renders the cells of a document read whole, with all its sheets.
-    void finish() {
+    // Renders the cells of a document read whole, with all its sheets; asks progress now and
+    // then whether to go on (a Stopped is thrown if not).
+    void finish(ParseProgress& progress) {
         if (!mDeferred) {
             return;
         }
@@ -217,7 +218,12 @@ public:
             mCascade = mStyles.gather(mTree, quirksMode());
             mCollector.setCascade(mCascade);
         }
-        for (const Event& event : mEvents) {
+        constexpr std::size_t kEventsBetweenReports = 1u << 14;
+        for (std::size_t i = 0; i < mEvents.size(); ++i) {
+            const Event& event = mEvents[i];
+            if (i % kEventsBetweenReports == 0 && !progress.progress(1.0)) {
+                throw Stopped();
+            }
             if (event.started) {
                 mCollector.elementStarted(event.element);
             } else {
@@ -261,7 +267,7 @@ void parseTables(parser::TextStore& text, const StyleSheetPlace& place, TableVis
     while (tokenizer.run(tokenizer.position() + kSliceBytes)) {
         report.poll();
     }
-    observer.finish();
+    observer.finish(progress);
 }
 
 }  // namespace

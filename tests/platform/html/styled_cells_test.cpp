@@ -194,5 +194,22 @@ TEST(StyledCells, HoldAsRowsAreLetGo) {
     EXPECT_EQ(cells.texts, expected);
 }
 
+// A document read whole before its cells are rendered can still be stopped while they are.
+TEST(StyledCells, RenderingCanBeStopped) {
+    class StopWhenParsed final : public ParseProgress {
+    public:
+        bool progress(double fraction) override { return fraction < 1.0; }
+    };
+    std::string html = "<!DOCTYPE html><table>";
+    for (int i = 0; i < 100; ++i) {
+        html += "<tr><td>cell</td></tr>";
+    }
+    html += "</table><style>td { text-transform: uppercase }</style>";
+    CellTexts cells;
+    StopWhenParsed progress;
+    EXPECT_FALSE(readTablesFromText(html, cells, progress));
+    EXPECT_EQ(cells.texts, "");
+}
+
 }  // namespace
 }  // namespace veltrano::html
