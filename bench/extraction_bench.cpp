@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -174,7 +175,12 @@ int main(int argc, char* argv[]) {
     if (keep) {
         folder = argv[2];
     } else {
-        folder = (std::filesystem::temp_directory_path() / "veltrano-extraction-bench").string();
+        folder =
+            (std::filesystem::temp_directory_path() / "veltrano-extraction-bench.XXXXXX").string();
+        if (mkdtemp(folder.data()) == nullptr) {
+            std::perror("mkdtemp");
+            return 1;
+        }
     }
     std::filesystem::create_directories(folder);
     const std::string large = folder + "/one-table-100k.html";

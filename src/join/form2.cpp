@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 #include "join/output_folder.h"
@@ -122,6 +123,9 @@ void Form2::createControls() {
     connect(PushButton1, &QPushButton::clicked, this, [this] { PushButton1_Click(); });
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
     connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
+    // Escape goes back, as it leaves a dialog.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { PushButton8_Click(); });
     rememberOutputFolder(*Text2);
 }
 
@@ -161,6 +165,10 @@ void Form2::selectTable(int fileNumber, int position) {
 
 void Form2::clearTableList(int fileNumber) {
     tableList(fileNumber)->clear();
+    // "Start Joining" joins whatever the grids hold: a file without tables must not leave the
+    // previous file's table there.
+    columnList(fileNumber)->clear();
+    grid(fileNumber)->setTable(PreviewTable());
 }
 
 void Form2::addTableEntry(int fileNumber, const QString& label) {

@@ -57,7 +57,8 @@ public:
     QComboBox* columnList(int fileNumber) const { return fileNumber == 1 ? Combo3 : Combo4; }
     PreviewGrid* grid(int fileNumber) const { return fileNumber == 1 ? ListView1 : ListView2; }
 
-    // The table choice lists as "Next >" fills them: entries are added unselected.
+    // The table choice lists as "Next >" fills them: entries are added unselected. Clearing
+    // a file's list also empties its column choice list and preview grid.
     void clearTableList(int fileNumber);
     void addTableEntry(int fileNumber, const QString& label);
     // Selects an entry of file #fileNumber's table choice list and runs the table choice,

@@ -1,5 +1,6 @@
 #include "shell/application_icon.h"
 
+#include <QImage>
 #include <QPainter>
 #include <QPixmap>
 
@@ -23,10 +24,12 @@ void paintTable(QPainter& painter, const QRectF& area, const QColor& header) {
     painter.drawRect(area);
 }
 
-QPixmap paintIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+}  // namespace
+
+QImage paintApplicationIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal unit = size / 32.0;
     painter.setPen(Qt::NoPen);
@@ -34,15 +37,14 @@ QPixmap paintIcon(int size) {
     painter.drawRoundedRect(QRectF(0, 0, size, size), 6 * unit, 6 * unit);
     paintTable(painter, QRectF(4 * unit, 7 * unit, 11 * unit, 18 * unit), QColor(250, 190, 60));
     paintTable(painter, QRectF(17 * unit, 7 * unit, 11 * unit, 18 * unit), QColor(120, 210, 120));
-    return pixmap;
+    painter.end();
+    return image;
 }
-
-}  // namespace
 
 QIcon applicationIcon() {
     QIcon icon;
     for (const int size : {16, 24, 32, 48, 64, 128}) {
-        icon.addPixmap(paintIcon(size));
+        icon.addPixmap(QPixmap::fromImage(paintApplicationIcon(size)));
     }
     return icon;
 }

@@ -13,7 +13,9 @@
 #include "shell/application_icon.h"
 #include "shell/application_title.h"
 #include "shell/failure_report.h"
+#include "shell/file_drop.h"
 #include "shell/guarded_steps.h"
+#include "shell/shell_functions.h"
 #include "shell/window_pointer.h"
 #include "shell/window_setup.h"
 #include "tables/extraction_command.h"
@@ -68,12 +70,17 @@ void Form1::createControls() {
     connect(PushButton4, &QPushButton::clicked, this, [this] { PushButton4_Click(); });
     connect(PushButton6, &QPushButton::clicked, this, [this] { PushButton6_Click(); });
     connect(PushButton7, &QPushButton::clicked, this, [this] { PushButton7_Click(); });
+    // Enter in a path box means "Next >", as in a dialog.
+    connect(Text1, &QLineEdit::returnPressed, this, [this] { PushButton7_Click(); });
+    connect(Text2, &QLineEdit::returnPressed, this, [this] { PushButton7_Click(); });
+    acceptFileDrops(*Text1, *Frame1);
+    acceptFileDrops(*Text2, *Frame2);
 }
 
 void Form1::Form_Load() {
     FailureReporter reporter(platform::messages(), locationText("Form1", "Form_Load"));
     GuardedSteps steps(reporter);
-    steps.step(100, [&] { ApplySkin(*this, *SkinFramework1, besideProgramFile("x/o.cjs")); });
+    steps.step(100, [&] { ApplySkin(*this, *SkinFramework1, besideProgramFile(kSkinFile)); });
     steps.step(104, [&] { setWindowTitle(QStringLiteral("Veltrano")); });
     steps.step(104, [&] { setWindowIcon(applicationIcon()); });
     steps.step(104, [&] { SetApplicationTitle(); });

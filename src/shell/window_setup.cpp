@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QScreen>
 #include <QWidget>
@@ -22,6 +23,8 @@
 namespace veltrano {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcFiles, "veltrano.files", QtWarningMsg)
 
 QFont arialBold(qreal pointSize) {
     QFont font(QStringLiteral("Arial"));
@@ -97,9 +100,18 @@ QString besideProgramFile(const char* relativeName) {
     return platform::toQString(besideProgram(folder, relativeName));
 }
 
+void reportFilesBesideProgram() {
+    qCInfo(lcFiles).noquote() << "application folder:"
+                              << platform::desktopServices().applicationFolder();
+    for (const char* name : {kSkinFile, kPointerFile, kSampleFile1, kSampleFile2}) {
+        const bool found = FileExists(platform::toUtf8(besideProgramFile(name)));
+        qCInfo(lcFiles).noquote() << name << (found ? "found" : "missing");
+    }
+}
+
 void loadHandPointer(GuardedSteps& steps, int testLine, int loadLine, PointerTest question,
                      WindowPointer& pointer) {
-    const QString pointerFile = besideProgramFile("HAND-M.CUR");
+    const QString pointerFile = besideProgramFile(kPointerFile);
     const bool asksPresent = question == PointerTest::AskPresent;
     const bool answer = steps.test(
         testLine, [&] { return FileExists(platform::toUtf8(pointerFile)) == asksPresent; });

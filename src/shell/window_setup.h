@@ -32,8 +32,13 @@ QLineEdit* addTextBox(QWidget& parent, const char* name, int left, int top, int 
 QLabel* addLabel(QWidget& parent, const char* name, const QString& caption, int left, int top,
                  int width, int height);
 
-// A file beside the program, e.g. "HAND-M.CUR".
+// A file beside the program, e.g. kPointerFile.
 QString besideProgramFile(const char* relativeName);
+
+// Tells, in the logging category "veltrano.files" (off unless switched on, for instance with
+// QT_LOGGING_RULES="veltrano.files.info=true"), where the program looks for the files beside
+// it and which of them it finds there.
+void reportFilesBesideProgram();
 
 // The load steps' hand pointer: tests for the pointer file at testLine and, when it is there,
 // loads it at loadLine as the window's custom pointer. The main window asks "is it there?",

@@ -44,7 +44,6 @@ std::string CellKey::text() const {
 }
 
 std::optional<CellKey> CellKey::parse(std::string_view text) {
-    CellKey key;
     if (!takePrefix(text, kTablePrefix)) {
         return std::nullopt;
     }

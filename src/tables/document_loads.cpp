@@ -46,6 +46,18 @@ int DocumentLoads::percent() const {
     return static_cast<int>(50 * (mProgress1.fraction() + mProgress2.fraction()));
 }
 
+void DocumentLoads::discardFinished() {
+    for (std::future<ExtractedFile>* file : {&mFile1, &mFile2}) {
+        if (file->valid() && isDone(*file)) {
+            try {
+                file->get();
+            } catch (...) {
+                // Its failure was reported already, or the work was cancelled.
+            }
+        }
+    }
+}
+
 ExtractedFile DocumentLoads::take(int fileNumber) {
     return (fileNumber == 1 ? mFile1 : mFile2).get();
 }

@@ -10,7 +10,7 @@ namespace veltrano {
 
 // Both files of one "Next >", read, parsed and walked side by side, one thread each, while
 // the windows keep handling events. Destroying it asks unfinished work to stop and waits for
-// it: a page being parsed finishes its parse first.
+// it, which takes milliseconds unless a read is held up by the system.
 class DocumentLoads final {
 public:
     DocumentLoads(const std::string& path1, const std::string& path2);
@@ -31,6 +31,8 @@ public:
 
     // The file's tables once ready (waits for them); rethrows what stopped its work.
     ExtractedFile take(int fileNumber);
+    // Frees the tables of whichever file is read already (after a cancel, say).
+    void discardFinished();
 
 private:
     class Progress final : public ProgressReport {

@@ -1,7 +1,6 @@
 #include "tables/extraction_command.h"
 
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QTimer>
@@ -24,7 +23,6 @@ namespace veltrano {
 
 namespace {
 
-constexpr int kProgressDelayMs = 500;
 constexpr int kPollMs = 40;
 
 // The step numbers of the part of the command that differs between the files.
@@ -72,7 +70,11 @@ void ExtractionCommand::run() {
         steps.step(unreadable == 1 ? 104 : 158, [&] { loads->take(unreadable); });
     }
     if (!settled || unreadable != 0) {
+        // The work stops within milliseconds and frees what it read; a file that was read
+        // already is dropped now. Only a read the system holds up keeps a thread waiting,
+        // which is not waited for here.
         loads->cancel();
+        loads->discardFinished();
         mAbandoned.push_back(std::move(loads));
         return;  // nothing has changed
     }
@@ -117,9 +119,9 @@ void ExtractionCommand::putIntoStore(int fileNumber, ExtractedFile& file, Guarde
 }
 
 bool ExtractionCommand::waitForBothFiles() {
-    QElapsedTimer clock;
-    clock.start();
-    std::unique_ptr<platform::ProgressDisplay> display;
+    const std::unique_ptr<platform::ProgressDisplay> display =
+        platform::desktopServices().showProgress(
+            &mForm, QStringLiteral("Reading the tables of both HTML files..."));
     QEventLoop waiting;
     QTimer poll;
     poll.setInterval(kPollMs);
@@ -128,16 +130,10 @@ bool ExtractionCommand::waitForBothFiles() {
             waiting.quit();
             return;
         }
-        if (display == nullptr && clock.elapsed() >= kProgressDelayMs) {
-            display = platform::desktopServices().showProgress(
-                &mForm, QStringLiteral("Reading the tables of both HTML files..."));
-        }
-        if (display != nullptr) {
-            display->setPercent(mLoads->percent());
-            if (display->wasCancelled()) {
-                mLoads->cancel();
-                waiting.quit();
-            }
+        display->setPercent(mLoads->percent());
+        if (display->wasCancelled()) {
+            mLoads->cancel();
+            waiting.quit();
         }
     });
     poll.start();

@@ -6,6 +6,7 @@
 #include "platform/qt/qt_messages.h"
 #include "shell/failure_report.h"
 #include "shell/guarded_steps.h"
+#include "shell/shell_functions.h"
 #include "shell/window_setup.h"
 
 namespace veltrano {
@@ -39,8 +40,8 @@ void browseForSourceFile(platform::CommonDialog& dialog, QLineEdit& field, int f
 void loadSampleFiles(QLineEdit& file1, QLineEdit& file2) {
     FailureReporter reporter(platform::messages(), locationText("Form1", "PushButton1_Click"));
     GuardedSteps steps(reporter);
-    steps.step(100, [&] { file1.setText(besideProgramFile("Samples/table1.htm")); });
-    steps.step(102, [&] { file2.setText(besideProgramFile("Samples/table2.htm")); });
+    steps.step(100, [&] { file1.setText(besideProgramFile(kSampleFile1)); });
+    steps.step(102, [&] { file2.setText(besideProgramFile(kSampleFile2)); });
 }
 
 }  // namespace veltrano

@@ -1,5 +1,6 @@
 #include "tables/table_store.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace veltrano {
@@ -32,12 +33,14 @@ TableStoreBuilder::TableStoreBuilder(StoredFile file) : mFile(std::move(file)) {
 void TableStoreBuilder::beginTable(std::int32_t tableNumber) {
     mTable = tableNumber;
     mRowList = RowList();
-    mLastRowCells = 0;
+    mMostCells = 0;
 }
 
 void TableStoreBuilder::addRow(std::int32_t cellCount) {
     mRowList.appendRow();
-    mLastRowCells = cellCount;
+    // The widest row, not the last: a one-cell total row or a last row of header cells
+    // must not cut the other rows' cells from the grid and the result.
+    mMostCells = std::max(mMostCells, cellCount);
     mCell = 0;
 }
 
@@ -55,7 +58,7 @@ bool TableStoreBuilder::endTable() {
         return false;
     }
     mFile.rows->add(mRowList);
-    mFile.columnCounts->add(mLastRowCells);
+    mFile.columnCounts->add(mMostCells);
     return true;
 }
 

@@ -14,7 +14,7 @@ using RowLists = OrderedList<RowList>;
 using ColumnCounts = OrderedList<std::int32_t>;
 
 // Both files' tables as "Next >" leaves them: for each listed table its row list and its
-// column count (the number of cells of its last row), and one cell map per file. Members
+// column count (the largest number of cells of any of its rows), and one cell map per file. Members
 // ending in 1 belong to file #1. Each member is a shared reference to its container, so a
 // preview grid can keep showing the cells it was filled from after the store is replaced.
 struct TableStore {
@@ -45,7 +45,7 @@ class TableSink {
 public:
     virtual ~TableSink() = default;
     virtual void beginTable(std::int32_t tableNumber) = 0;
-    // A row with that many cells; the last row's count becomes the table's column count.
+    // A row with that many cells; the largest count becomes the table's column count.
     virtual void addRow(std::int32_t cellCount) = 0;
     virtual void addCell(std::string_view text) = 0;
     // A cell whose text could not be read: it stays missing and the next cell keeps its index.
@@ -70,7 +70,7 @@ private:
     StoredFile mFile;
     std::int32_t mTable = 0;
     std::int32_t mCell = 0;
-    std::int32_t mLastRowCells = 0;
+    std::int32_t mMostCells = 0;
     RowList mRowList;
 };
 

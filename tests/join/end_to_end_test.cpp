@@ -4,12 +4,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "fake_desktop.h"
 #include "join/form2.h"
+#include "join/preview_grid.h"
+#include "scratch_home.h"
 #include "shell/form1.h"
 
 using veltrano::Form1;
@@ -33,9 +34,9 @@ QByteArray contentOf(const QString& path) {
 class EndToEndTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    veltrano::testing::ScratchHome mHome;
 
+private Q_SLOTS:
     void joinsAndAppendsTwoFilesThroughBothWindows_data() {
         QTest::addColumn<bool>("joinMode");
         QTest::addColumn<QString>("expected");
@@ -72,6 +73,31 @@ private Q_SLOTS:
         QCOMPARE(written, contentOf(expected));
         QCOMPARE(QDir(output.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("joined.html")});
+    }
+
+    // A one-cell total row last in one table, a row of header cells last in the other: every
+    // column of both tables reaches the grids and the result.
+    void shortLastRowsKeepEveryColumn() {
+        FakeDesktop desktop;
+        QTemporaryDir output;
+        Form1 form1;
+        form1.show();
+        form1.Text1->setText(data("totals.htm"));
+        form1.Text2->setText(data("totals.htm"));
+        QTest::mouseClick(form1.PushButton7, Qt::LeftButton);
+
+        Form2& form2 = form1.form2();
+        form2.Combo2->setCurrentIndex(1);
+        QCOMPARE(form2.ListView1->model()->columnCount(), 3);
+        QCOMPARE(form2.Combo3->count(), 3);
+        QCOMPARE(form2.ListView2->model()->columnCount(), 2);
+        form2.Text2->setText(output.path());
+        QTest::mouseClick(form2.PushButton6, Qt::LeftButton);
+
+        QCOMPARE(desktop.messages.size(), size_t{1});
+        QCOMPARE(desktop.messages[0].text, QStringLiteral("Done."));
+        QCOMPARE(contentOf(output.filePath(QStringLiteral("joined.html"))),
+                 contentOf(data("totals-append.expected.html")));
     }
 };
 

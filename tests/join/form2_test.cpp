@@ -1,6 +1,7 @@
 #include "join/form2.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -9,12 +10,13 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSettings>
-#include <QStandardPaths>
+#include <QToolTip>
 #include <QtTest>
 
 #include "fake_desktop.h"
 #include "join/preview_grid.h"
 #include "layout_check.h"
+#include "scratch_home.h"
 #include "shell/form1.h"
 #include "shell/twips.h"
 #include "tables_on_screen.h"
@@ -22,6 +24,7 @@
 using veltrano::Form1;
 using veltrano::Form2;
 using veltrano::PreviewGrid;
+using veltrano::platform::DesktopServices;
 using veltrano::testing::FakeDesktop;
 using veltrano::testing::showTables;
 using veltrano::testing::TestFile;
@@ -59,6 +62,12 @@ QStringList headers(const PreviewGrid* grid) {
     return texts;
 }
 
+// The platform's own desktop folder lookup, under the test's scratch home.
+class RealFoldersDesktop final : public FakeDesktop {
+public:
+    QString desktopFolder() override { return DesktopServices::desktopFolder(); }
+};
+
 const TestFile kFile1 = {{1, {{"E-1", "Ana", "Lisbon"}, {"E-2", "Tom"}}},
                          {2, {}},
                          {3, {{"x", "y"}, {"z", "w"}, {"v", "u"}}}};
@@ -69,8 +78,9 @@ const TestFile kFile2 = {{1, {{}, {"E-1", "B2", "58,400", "2024-03-04"}}}};
 class Form2Test : public QObject {
     Q_OBJECT
 
+    veltrano::testing::ScratchHome mHome;
+
 private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() { storedSettings()->remove(QString()); }
 
     void controlsSitWhereTheLayoutSays() {
@@ -168,14 +178,16 @@ private Q_SLOTS:
         QCOMPARE(entries(form.Combo1),
                  (QStringList{QStringLiteral("Table 1"), QStringLiteral("Table 3")}));
         QCOMPARE(form.Combo1->currentIndex(), 0);
-        QCOMPARE(entries(form.Combo3),
-                 (QStringList{QStringLiteral("Column 1"), QStringLiteral("Column 2")}));
+        const QStringList threeColumns = {QStringLiteral("Column 1"), QStringLiteral("Column 2"),
+                                          QStringLiteral("Column 3")};
+        QCOMPARE(entries(form.Combo3), threeColumns);
         QCOMPARE(form.Combo3->currentIndex(), -1);
-        QCOMPARE(headers(form.ListView1),
-                 (QStringList{QStringLiteral("Column 1"), QStringLiteral("Column 2")}));
+        QCOMPARE(headers(form.ListView1), threeColumns);
         QCOMPARE(form.ListView1->model()->rowCount(), 2);
-        QCOMPARE(row(form.ListView1, 0),
-                 (QStringList{QStringLiteral("E-1"), QStringLiteral("Ana")}));
+        QCOMPARE(row(form.ListView1, 0), (QStringList{QStringLiteral("E-1"), QStringLiteral("Ana"),
+                                                      QStringLiteral("Lisbon")}));
+        QCOMPARE(row(form.ListView1, 1),
+                 (QStringList{QStringLiteral("E-2"), QStringLiteral("Tom"), QString()}));
         QCOMPARE(row(form.ListView2, 0), (QStringList{QString(), QString(), QString(), QString()}));
         QCOMPARE(row(form.ListView2, 1).at(2), QStringLiteral("58,400"));
 
@@ -205,19 +217,88 @@ private Q_SLOTS:
         QVERIFY(!form.ListView1->model()->headerData(9, Qt::Horizontal).isValid());
     }
 
-    void aFileWithoutTablesKeepsItsOldGrid() {
+    void aFileWithoutTablesLeavesNothingOfTheOldOneToJoin() {
         FakeDesktop desktop;
+        QTemporaryDir output;
         Form1 form1;
         showTables(form1, kFile1, kFile2);
         Form2& form = form1.form2();
+        form.Combo4->setCurrentIndex(1);
         showTables(form1, {{1, {{"new"}}}}, {{4, {}}});
         QCOMPARE(row(form.ListView1, 0), (QStringList{QStringLiteral("new")}));
         QCOMPARE(form.Combo2->count(), 0);
         QCOMPARE(form.Combo2->currentIndex(), -1);
-        // The store was replaced, yet grid 2 still shows what it was filled with.
-        QCOMPARE(form.ListView2->model()->rowCount(), 2);
-        QCOMPARE(row(form.ListView2, 1).at(0), QStringLiteral("E-1"));
-        QCOMPARE(form.Combo4->count(), 4);
+        QCOMPARE(form.Combo4->count(), 0);
+        QCOMPARE(form.ListView2->model()->rowCount(), 0);
+        QCOMPARE(form.ListView2->model()->columnCount(), 0);
+
+        form.Text2->setText(output.path());
+        form.PushButton6->click();
+        QCOMPARE(desktop.messages.back().text, QStringLiteral("Done."));
+        QFile joined(output.filePath(QStringLiteral("joined.html")));
+        QVERIFY(joined.open(QIODevice::ReadOnly));
+        QCOMPARE(joined.readAll(),
+                 QByteArray("<html><title>Join Results</title><body><table border=1>\r\n"
+                            "<tr>\r\n<td>new</td>\r\n</tr>\r\n</table></body></html>"));
+    }
+
+    void aCutOffCellShowsItsWholeTextAsATooltip() {
+        FakeDesktop desktop;
+        Form1 form1;
+        const std::string wide = "Smith & <Sons> " + std::string(200, 'x');
+        showTables(form1, {{1, {{"short", wide, "two\nlines", std::string(9000, 'y')}}}}, {});
+        Form2& form = form1.form2();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        PreviewGrid* grid = form.ListView1;
+        const auto cell = [grid](int column) { return grid->model()->index(0, column); };
+        QCOMPARE(grid->cellToolTip(cell(0)), QString());
+        QCOMPARE(grid->cellToolTip(cell(1)), QString::fromStdString(wide));
+        QCOMPARE(grid->cellToolTip(cell(2)), QStringLiteral("two\nlines"));
+        QCOMPARE(grid->cellToolTip(cell(3)),
+                 QString(PreviewGrid::kToolTipLength, QLatin1Char('y')) + QChar(0x2026));
+
+        // Through the tooltip event, as the mouse rests on the cell: its text, not markup.
+        const QPoint at = grid->visualRect(cell(1)).center();
+        QHelpEvent help(QEvent::ToolTip, at, grid->viewport()->mapToGlobal(at));
+        QCoreApplication::sendEvent(grid->viewport(), &help);
+        QVERIFY(QToolTip::isVisible());
+        QVERIFY(QToolTip::text().contains(QStringLiteral("Smith &amp; &lt;Sons&gt; xxx")));
+        QToolTip::hideText();
+
+        // A column wide enough shows the whole text, so there is no tooltip.
+        grid->setColumnWidth(
+            1, grid->fontMetrics().horizontalAdvance(QString::fromStdString(wide)) + 20);
+        QCOMPARE(grid->cellToolTip(cell(1)), QString());
+    }
+
+    void ctrlCCopiesTheSelectedRowsAsTabSeparatedText() {
+        FakeDesktop desktop;
+        Form1 form1;
+        showTables(form1, {{1, {{"E-1", "Ana", "Lisbon"}, {"E-2", "Tom\tNowak"}, {"E-3", "Li"}}}},
+                   {});
+        Form2& form = form1.form2();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        PreviewGrid* grid = form.ListView1;
+        const auto rowAt = [grid](int row) {
+            return grid->visualRect(grid->model()->index(row, 0)).center();
+        };
+        QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+        grid->setFocus();
+        QTest::keySequence(grid, QKeySequence::Copy);  // nothing selected yet
+        QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+
+        // The last row first, then the first with Ctrl: copied in grid order.
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowAt(2));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ControlModifier, rowAt(0));
+        QTest::keySequence(grid, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("E-1\tAna\tLisbon\nE-3\tLi\t\n"));
+
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, rowAt(0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, rowAt(1));
+        QTest::keySequence(grid, QKeySequence::Copy);
+        QCOMPARE(QGuiApplication::clipboard()->text(),
+                 QStringLiteral("E-1\tAna\tLisbon\nE-2\tTom Nowak\t\n"));
     }
 
     void modeChoiceEnablesTheColumnLists() {
@@ -261,6 +342,27 @@ private Q_SLOTS:
         QCOMPARE(desktop.endProgramCalls, 0);
     }
 
+    void escapeGoesBackFromAnyControl() {
+        FakeDesktop desktop;
+        Form1 form1;
+        form1.show();
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        for (QWidget* control :
+             QList<QWidget*>{form.Combo1, form.ListView1, form.Option1, form.Text2}) {
+            form1.hide();
+            form.show();
+            QVERIFY(QTest::qWaitForWindowActive(&form));
+            control->setFocus();
+            QTest::keyClick(control, Qt::Key_Escape);
+            QVERIFY2(form1.isVisible(), qPrintable(control->objectName()));
+            QVERIFY(!form.isVisible());
+        }
+        QCOMPARE(form.Combo1->currentIndex(), 0);  // nothing cleared, as with "< Back"
+        QCOMPARE(desktop.endProgramCalls, 0);
+    }
+
     void closingEndsTheProgram() {
         FakeDesktop desktop;
         Form1 form1;
@@ -280,6 +382,20 @@ private Q_SLOTS:
         QTest::keyClicks(form.Text2, QStringLiteral("ab"));
         QCOMPARE(storedSettings()->value(QStringLiteral("Text2")).toString(),
                  QStringLiteral("/home/user/Desktop/ab"));
+    }
+
+    void aFirstRunWithoutDesktopFolderJoinsIntoTheHomeFolder() {
+        RealFoldersDesktop desktop;
+        const QString home = QDir::homePath() + QLatin1Char('/');
+        QVERIFY(!QFileInfo::exists(home + QStringLiteral("Desktop")));
+        Form1 form1;
+        showTables(form1, kFile1, kFile2);
+        Form2& form = form1.form2();
+        QCOMPARE(form.Text2->text(), home);
+        form.PushButton6->click();
+        QCOMPARE(desktop.messages.size(), size_t{1});
+        QCOMPARE(desktop.messages[0].text, QStringLiteral("Done."));
+        QVERIFY(QFile::remove(home + QStringLiteral("joined.html")));
     }
 
     void aStoredEmptyFolderStaysEmpty() {

@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
@@ -10,6 +11,7 @@
 #include "fake_desktop.h"
 #include "layout_check.h"
 #include "platform/qt/qt_messages.h"
+#include "scratch_home.h"
 #include "shell/twips.h"
 #include "shell/window_pointer.h"
 
@@ -38,10 +40,30 @@ QByteArray handPointerFile() {
     return file.readAll();
 }
 
+// Drags data onto the window at a point of a control, as the platform delivers a drag: to
+// the window, which finds the control under the point that takes drops. True when accepted.
+bool dropOnto(QWidget* control, QPoint at, QMimeData* data) {
+    QWidget* window = control->window();
+    const QPointF point = control->mapTo(window, at);
+    QDragEnterEvent enter(point.toPoint(), Qt::CopyAction | Qt::LinkAction, data, Qt::LeftButton,
+                          Qt::NoModifier);
+    QCoreApplication::sendEvent(window->windowHandle(), &enter);
+    if (!enter.isAccepted()) {
+        QDragLeaveEvent leave;
+        QCoreApplication::sendEvent(window->windowHandle(), &leave);
+        return false;
+    }
+    QDropEvent drop(point, Qt::CopyAction | Qt::LinkAction, data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(window->windowHandle(), &drop);
+    return drop.isAccepted();
+}
+
 }  // namespace
 
 class Form1Test : public QObject {
     Q_OBJECT
+
+    veltrano::testing::ScratchHome mHome;
 
 private Q_SLOTS:
     void controlsSitWhereTheLayoutSays() {
@@ -207,6 +229,67 @@ private Q_SLOTS:
         QCOMPARE(desktop.openRequests[0].filter, QStringLiteral("All HTML Files (*.htm)|*.htm*|"));
         QCOMPARE(second.filter, QStringLiteral("All HTML Files (*.htm*)|*.htm*|"));
         QVERIFY(desktop.messages.empty());
+    }
+
+    void aDroppedFileFillsTheBoxItLandsOn() {
+        FakeDesktop desktop;
+        Form1 form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        struct Drop {
+            QWidget* onto;
+            QPoint at;
+            QLineEdit* box;
+        };
+        // Onto the box, onto its frame's caption, onto the frame's "..." button.
+        for (const Drop& drop :
+             {Drop{form.Text1, {10, 5}, form.Text1}, Drop{form.Frame2, {30, 4}, form.Text2},
+              Drop{form.PushButton4, {5, 5}, form.Text1}}) {
+            form.Text1->setText(QStringLiteral("old"));
+            form.Text2->setText(QStringLiteral("old"));
+            QMimeData data;
+            data.setUrls({QUrl::fromLocalFile(QStringLiteral("/data/Q3 report.html"))});
+            QVERIFY(dropOnto(drop.onto, drop.at, &data));
+            QCOMPARE(drop.box->text(), QStringLiteral("/data/Q3 report.html"));
+            QLineEdit* other = drop.box == form.Text1 ? form.Text2 : form.Text1;
+            QCOMPARE(other->text(), QStringLiteral("old"));
+        }
+
+        // A web address is no file: refused by the frame, and the box is left as it was.
+        form.Text1->setText(QStringLiteral("old"));
+        QMimeData web;
+        web.setUrls({QUrl(QStringLiteral("https://example.com/a.html"))});
+        QVERIFY(!dropOnto(form.Frame1, {30, 4}, &web));
+        QCOMPARE(form.Text1->text(), QStringLiteral("old"));
+        // A file offered only as the text of its URL.
+        QMimeData urlText;
+        urlText.setText(QStringLiteral("file:///data/Q4%20report.htm"));
+        QVERIFY(dropOnto(form.Text2, {10, 5}, &urlText));
+        QCOMPARE(form.Text2->text(), QStringLiteral("/data/Q4 report.htm"));
+        // Text still drops into the box as text.
+        QMimeData text;
+        text.setText(QStringLiteral("typed"));
+        form.Text1->clear();
+        QVERIFY(dropOnto(form.Text1, {10, 5}, &text));
+        QCOMPARE(form.Text1->text(), QStringLiteral("typed"));
+    }
+
+    void enterInAPathBoxRunsNext_data() {
+        QTest::addColumn<int>("box");
+        QTest::addColumn<int>("key");
+        QTest::newRow("Return in HTML File #1") << 1 << int(Qt::Key_Return);
+        QTest::newRow("Enter in HTML File #2") << 2 << int(Qt::Key_Enter);
+    }
+    void enterInAPathBoxRunsNext() {
+        QFETCH(int, box);
+        QFETCH(int, key);
+        FakeDesktop desktop;
+        Form1 form;
+        form.show();
+        form.Text2->setText(QStringLiteral("/no/such.htm"));
+        QTest::keyClick(box == 1 ? form.Text1 : form.Text2, Qt::Key(key));
+        QCOMPARE(desktop.messages.size(), size_t{1});
+        QCOMPARE(desktop.messages[0].text, QStringLiteral("HTML File #1 doesn't exist."));
     }
 
     void samplesReplaceBothPaths() {

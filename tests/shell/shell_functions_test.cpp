@@ -6,6 +6,7 @@
 #include <fstream>
 #include <string>
 
+#include "scratch_folder.h"
 #include "shell/application_title.h"
 
 namespace veltrano {
@@ -34,8 +35,8 @@ TEST(ApplicationTitle, DropsWholeTrailingWords) {
 }
 
 TEST(FileExists, IsTrueForFilesAndFoldersOnly) {
-    const auto folder = std::filesystem::temp_directory_path() / "veltrano-file-exists";
-    std::filesystem::create_directories(folder);
+    const testing::ScratchFolder scratch;
+    const auto& folder = scratch.path();
     const auto file = folder / "a file.htm";
     std::ofstream(file) << "x";
 
@@ -44,7 +45,6 @@ TEST(FileExists, IsTrueForFilesAndFoldersOnly) {
     EXPECT_FALSE(FileExists(""));
     EXPECT_FALSE(FileExists((folder / "missing.htm").string()));
     EXPECT_FALSE(FileExists((file / "below a file").string()));
-    std::filesystem::remove_all(folder);
 }
 
 TEST(BesideProgram, AppendsTheNameWithOneSeparator) {

@@ -3,12 +3,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QtTest>
 
 #include <atomic>
-#include <chrono>
-#include <thread>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <utility>
 
 #include "fake_desktop.h"
 #include "join/form2.h"
@@ -16,6 +17,7 @@
 #include "platform/failure.h"
 #include "platform/file_system.h"
 #include "platform/qt/progress_display.h"
+#include "scratch_home.h"
 #include "shell/form1.h"
 
 using veltrano::Form1;
@@ -40,7 +42,40 @@ QString cell(const veltrano::PreviewGrid* grid, int row, int column) {
     return grid->model()->index(row, column).data().toString();
 }
 
-// The real file system, with reads that can fail or take their time.
+// A gate that holds back whoever waits at it until the test opens it.
+class Gate final {
+public:
+    void wait() {
+        std::unique_lock lock(mMutex);
+        mOpened.wait(lock, [this] { return mOpen; });
+    }
+    void open() {
+        {
+            const std::lock_guard lock(mMutex);
+            mOpen = true;
+        }
+        mOpened.notify_all();
+    }
+
+private:
+    std::mutex mMutex;
+    std::condition_variable mOpened;
+    bool mOpen = false;
+};
+
+// Opens the gate when the test ends, before the window waits for the reads it holds back.
+class OpenOnExit final {
+public:
+    explicit OpenOnExit(Gate& gate) : mGate(gate) {}
+    ~OpenOnExit() { mGate.open(); }
+    OpenOnExit(const OpenOnExit&) = delete;
+    OpenOnExit& operator=(const OpenOnExit&) = delete;
+
+private:
+    Gate& mGate;
+};
+
+// The real file system, with reads that can fail or be held back at a gate.
 class ScriptedFileSystem final : public veltrano::platform::FileSystem {
 public:
     bool canQueryModificationTime(const std::string& path) override {
@@ -52,7 +87,9 @@ public:
         if (!failingPath.empty() && path.ends_with(failingPath)) {
             throw veltrano::Failure("Input/output error");
         }
-        std::this_thread::sleep_for(readDelay);
+        if (holdReads) {
+            gate.wait();
+        }
         ++finishedReads;
         return real().readFile(path, maxBytes);
     }
@@ -68,17 +105,28 @@ public:
     std::atomic<int> reads = 0;
     std::atomic<int> finishedReads = 0;
     std::string failingPath;
-    std::chrono::milliseconds readDelay{0};
+    bool holdReads = false;  // set before the reads start
+    Gate gate;
 
 private:
     static FileSystem& real() { return veltrano::platform::realFileSystem(); }
 };
 
-// A progress display that presses Cancel as soon as it is shown.
+// A progress display that presses Cancel at once; before that it may do what a user could
+// do while the files are read.
 class CancellingDisplay final : public veltrano::platform::ProgressDisplay {
 public:
-    void setPercent(int) override {}
-    bool wasCancelled() const override { return true; }
+    explicit CancellingDisplay(std::function<void()> meanwhile)
+        : mMeanwhile(std::move(meanwhile)) {}
+    void setPercent(int) override {
+        if (mMeanwhile) {
+            std::exchange(mMeanwhile, nullptr)();
+        }
+    }
+    bool wasCancelled() const override { return !mMeanwhile; }
+
+private:
+    std::function<void()> mMeanwhile;
 };
 
 class CancellingDesktop final : public veltrano::testing::FakeDesktop {
@@ -86,9 +134,10 @@ public:
     std::unique_ptr<veltrano::platform::ProgressDisplay> showProgress(QWidget*,
                                                                       const QString&) override {
         ++progressShown;
-        return std::make_unique<CancellingDisplay>();
+        return std::make_unique<CancellingDisplay>(meanwhile);
     }
     int progressShown = 0;
+    std::function<void()> meanwhile;
 };
 
 }  // namespace
@@ -96,9 +145,9 @@ public:
 class ExtractionCommandTest : public QObject {
     Q_OBJECT
 
-private Q_SLOTS:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    veltrano::testing::ScratchHome mHome;
 
+private Q_SLOTS:
     void missingFilesStopTheCommandWithOneMessage_data() {
         QTest::addColumn<QString>("file1");
         QTest::addColumn<QString>("file2");
@@ -158,17 +207,28 @@ private Q_SLOTS:
         QCOMPARE(form2.mStore.mDicColumns1->item({3, 1, 2}), std::string_view("row"));
     }
 
-    void aFileWithoutTablesStillShowsTheWindow() {
+    void aFileWithoutTablesStillShowsTheWindowWithNothingOfTheOldFile() {
         FakeDesktop desktop;
         Form1 form;
+        form.Text1->setText(data("staff.htm"));
+        form.Text2->setText(data("staff.htm"));
+        form.PushButton7->click();
+        Form2& form2 = form.form2();
+        QCOMPARE(form2.ListView2->model()->rowCount(), 3);
+        form2.PushButton8->click();
+
         form.Text1->setText(data("pay.html"));
         form.Text2->setText(data("notes.txt"));
         form.PushButton7->click();
-        Form2& form2 = form.form2();
         QVERIFY(form2.isVisible());
         QCOMPARE(form2.Combo2->count(), 0);
         QCOMPARE(form2.Combo2->currentIndex(), -1);
         QCOMPARE(form2.mStore.mColRows2->count(), 0U);
+        QCOMPARE(form2.Combo4->count(), 0);
+        QCOMPARE(form2.ListView2->model()->rowCount(), 0);
+        QCOMPARE(form2.ListView2->model()->columnCount(), 0);
+        QCOMPARE(cell(form2.ListView1, 0, 0), QStringLiteral("E-1"));
+        QVERIFY(desktop.messages.empty());
     }
 
     void runningAgainAfterBackHoldsOnlyTheNewFiles() {
@@ -230,32 +290,35 @@ private Q_SLOTS:
         FakeDesktop desktop;
         ScriptedFileSystem files;
         files.failingPath = "pay.html";
-        files.readDelay = std::chrono::milliseconds(1500);
+        files.holdReads = true;  // file #2 is never read to its end meanwhile
         veltrano::platform::ScopedFileSystem installed(files);
         Form1 form;
+        const OpenOnExit release(files.gate);
         form.show();
         form.Text1->setText(data("pay.html"));
         form.Text2->setText(data("staff.htm"));
         form.PushButton7->click();
-        QCOMPARE(files.finishedReads.load(), 0);  // file #2 was still being read
+        QCOMPARE(files.finishedReads.load(), 0);
         QCOMPARE(desktop.messages.size(), size_t{1});
         QVERIFY(desktop.messages[0].text.contains(QStringLiteral("at line 104\r\r")));
         QVERIFY(!form.hasForm2());
     }
 
-    void aSlowLoadShowsProgressAndCancellingChangesNothing() {
+    void cancellingWhileTheFilesAreReadChangesNothing() {
         CancellingDesktop desktop;
         ScriptedFileSystem files;
-        files.readDelay = std::chrono::milliseconds(900);
+        files.holdReads = true;
         veltrano::platform::ScopedFileSystem installed(files);
         Form1 form;
+        const OpenOnExit release(files.gate);
         form.show();
         form.Text1->setText(data("staff.htm"));
         form.Text2->setText(data("pay.html"));
-        // A click on the samples button while the files load is refused.
-        QTimer::singleShot(100, &form, [&] { form.PushButton1->click(); });
+        // The samples button while the files are read: refused.
+        desktop.meanwhile = [&] { form.PushButton1->click(); };
         form.PushButton7->click();
         QCOMPARE(desktop.progressShown, 1);
+        QCOMPARE(files.finishedReads.load(), 0);
         QVERIFY(desktop.messages.empty());
         QVERIFY(!form.hasForm2());
         QVERIFY(form.isVisible());

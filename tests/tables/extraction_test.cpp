@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/failure.h"
+#include "scratch_folder.h"
 
 namespace veltrano {
 namespace {
@@ -123,16 +124,17 @@ TEST(Extraction, AFailedTableIsReportedAndTheNextTableFollows) {
     EXPECT_EQ(failures.entries()[1].line, 148);
 }
 
+// A file of its own in a folder of its own, gone with the folder.
 class TemporaryFile final {
 public:
-    explicit TemporaryFile(const std::string& content)
-        : mPath(std::filesystem::temp_directory_path() / "veltrano-extraction-test.htm") {
+    explicit TemporaryFile(const std::string& content) : mPath(mFolder / "page.htm") {
         std::ofstream(mPath, std::ios::binary) << content;
     }
-    ~TemporaryFile() { std::filesystem::remove(mPath); }
     std::string path() const { return mPath.string(); }
+    std::string folder() const { return mFolder.path().string(); }
 
 private:
+    testing::ScratchFolder mFolder;
     std::filesystem::path mPath;
 };
 
@@ -163,7 +165,7 @@ TEST(Extraction, StopsWhenAskedAndFailsWithThePlatformsWords) {
         EXPECT_STREQ(failure.what(), "No such file or directory");
     }
     try {
-        extractTables(std::filesystem::temp_directory_path().string(), kFile1Walk, progress);
+        extractTables(file.folder(), kFile1Walk, progress);
         FAIL() << "a folder must fail";
     } catch (const Failure& failure) {
         EXPECT_STREQ(failure.what(), "Is a directory");

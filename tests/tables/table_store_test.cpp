@@ -63,24 +63,37 @@ TEST(TableStore, TablesWithoutRowsKeepTheirNumbers) {
     EXPECT_THROW(file.rows->item(0), Failure);
 }
 
-TEST(TableStore, ColumnCountIsTheLastRowsCellCount) {
-    const StoredFile file =
-        build({{1, {{"1", "2", "3"}, {"4", "5"}, {"6", "7", "8", "9"}}},
-               {2, {{"a", "b", "c", "d", "e", "f", "g"}, {"h", "i", "j", "k", "l"}}},
-               {3, {{"x"}, {}}}});
-    EXPECT_EQ(file.columnCounts->item(1), 4);
-    EXPECT_EQ(file.columnCounts->item(2), 5);
-    EXPECT_EQ(file.columnCounts->item(3), 0);  // a last row of th only
-
-    const PreviewTable first = PreviewTable::choose(file, 0, "Table 1");
-    EXPECT_EQ(readGrid(first), (std::vector<std::vector<std::string>>{
-                                   {"1", "2", "3", ""}, {"4", "5", "", ""}, {"6", "7", "8", "9"}}));
-    // Cells beyond the column count are stored but never shown.
-    EXPECT_EQ(file.cells->item(*CellKey::parse("Table 2_Row 1_6")), "g");
-    EXPECT_EQ(PreviewTable::choose(file, 1, "Table 2").columnCount(), 5);
-    const PreviewTable noColumns = PreviewTable::choose(file, 2, "Table 3");
-    EXPECT_EQ(noColumns.columnCount(), 0);
-    EXPECT_EQ(noColumns.rowCount(), 0);
+TEST(TableStore, ColumnCountIsTheWidestRowsCellCount) {
+    using Grid = std::vector<std::vector<std::string>>;
+    struct Case {
+        const char* name;
+        Grid rows;
+        int columnCount;
+        Grid grid;
+    };
+    const Case cases[] = {
+        {"the widest row last",
+         {{"1", "2", "3"}, {"4", "5"}, {"6", "7", "8", "9"}},
+         4,
+         {{"1", "2", "3", ""}, {"4", "5", "", ""}, {"6", "7", "8", "9"}}},
+        {"a one-cell total row last",
+         {{"a", "b", "c"}, {"d", "e", "f"}, {"Total"}},
+         3,
+         {{"a", "b", "c"}, {"d", "e", "f"}, {"Total", "", ""}}},
+        {"a last row of header cells", {{"x", "y"}, {}}, 2, {{"x", "y"}, {"", ""}}},
+        {"the widest row first",
+         {{"a", "b", "c", "d", "e", "f", "g"}, {"h", "i", "j", "k", "l"}},
+         7,
+         {{"a", "b", "c", "d", "e", "f", "g"}, {"h", "i", "j", "k", "l", "", ""}}},
+        {"header cells only", {{}, {}}, 0, {}},
+    };
+    for (const Case& c : cases) {
+        const StoredFile file = build({{1, c.rows}});
+        EXPECT_EQ(file.columnCounts->item(1), c.columnCount) << c.name;
+        const PreviewTable grid = PreviewTable::choose(file, 0, "Table 1");
+        EXPECT_EQ(grid.columnCount(), c.columnCount) << c.name;
+        EXPECT_EQ(readGrid(grid), c.grid) << c.name;
+    }
 }
 
 TEST(TableStore, AHeaderRowIsARowWithoutCells) {
@@ -105,8 +118,8 @@ TEST(TableStore, CellTextsComeBackUnchanged) {
 
 TEST(TableStore, MissingKeysReadEmptyAndExistingKeysCannotBeAddedAgain) {
     const StoredFile file = build({{4, {{"a", "b"}}}});
-    for (const char* key : {"Table 4_Row 1_2", "Table 4_Row 2_0", "Table 5_Row 1_0",
-                            "Table 3_Row 1_0"}) {
+    for (const char* key :
+         {"Table 4_Row 1_2", "Table 4_Row 2_0", "Table 5_Row 1_0", "Table 3_Row 1_0"}) {
         EXPECT_EQ(file.cells->item(*CellKey::parse(key)), "") << key;
         EXPECT_FALSE(file.cells->exists(*CellKey::parse(key))) << key;
     }

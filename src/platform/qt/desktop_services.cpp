@@ -1,11 +1,14 @@
 #include "platform/qt/desktop_services.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QStandardPaths>
 #include <QStringList>
 
+#include "platform/file_system.h"
 #include "platform/qt/progress_display.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/skin_framework.h"
 
 namespace veltrano::platform {
@@ -54,11 +57,17 @@ QString DesktopServices::browseForFolder(QWidget* owner, const QString& title,
 }
 
 QString DesktopServices::desktopFolder() {
-    return QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    // Servers, minimal desktops and fresh accounts have no desktop folder; there the desktop
+    // is the home folder, as on every system without a desktop, so that a first join works.
+    if (!desktop.isEmpty() && !fileSystem().isDirectory(toUtf8(desktop))) {
+        return QDir::homePath();
+    }
+    return desktop;
 }
 
 QString DesktopServices::applicationFolder() {
-    return QCoreApplication::applicationDirPath();
+    return applicationFolderFor(QCoreApplication::applicationDirPath());
 }
 
 void DesktopServices::processPendingEvents() {
@@ -76,6 +85,14 @@ std::unique_ptr<ProgressDisplay> DesktopServices::showProgress(QWidget* owner,
 
 std::unique_ptr<SkinComponent> DesktopServices::createSkinComponent() {
     return std::make_unique<SkinFramework>();
+}
+
+QString applicationFolderFor(const QString& programFolder) {
+    // Installed, the program is in bin/ and its files in share/veltrano; in the build tree
+    // they are beside it.
+    const QString installed = QDir::cleanPath(programFolder + QLatin1Char('/') +
+                                              QStringLiteral(VELTRANO_DATA_FROM_PROGRAM));
+    return fileSystem().isDirectory(toUtf8(installed)) ? installed : programFolder;
 }
 
 DesktopServices& desktopServices() {

@@ -41,21 +41,27 @@ public:
     // The chosen folder as the platform gives it (a root keeps its separator), or empty.
     virtual QString browseForFolder(QWidget* owner, const QString& title,
                                     const QString& initialFolder);
-    // The user's desktop folder, or empty when it cannot be determined.
+    // The user's desktop folder, or the home folder where there is no desktop folder; empty
+    // when it cannot be determined.
     virtual QString desktopFolder();
-    // The folder that holds the program file.
+    // The folder of the files the program looks for beside itself: the program's own folder,
+    // or the installed data folder (share/veltrano beside bin/) where that exists.
     virtual QString applicationFolder();
     // Lets waiting window events run once.
     virtual void processPendingEvents();
     // Ends the program at once: no window runs its closing steps.
     virtual void endProgram();
-    // Shows the progress of long work until the returned display is dropped.
+    // The progress of work that may take long, until the returned display is dropped; the
+    // display appears only when the work takes a while.
     virtual std::unique_ptr<ProgressDisplay> showProgress(QWidget* owner, const QString& text);
     // The skin component the main window places on itself.
     virtual std::unique_ptr<SkinComponent> createSkinComponent();
 };
 
 DesktopServices& desktopServices();
+
+// applicationFolder() for a program in programFolder.
+QString applicationFolderFor(const QString& programFolder);
 
 // Installs a replacement for the lifetime of this object (tests only).
 class ScopedDesktopServices final {

@@ -1,10 +1,14 @@
 #include "platform/qt/progress_display.h"
 
 #include <QProgressDialog>
+#include <QTimer>
 
 namespace veltrano::platform {
 
 namespace {
+
+// Work that ends within this time shows no dialog at all.
+constexpr int kShowAfterMs = 500;
 
 class ProgressDialogDisplay final : public ProgressDisplay {
 public:
@@ -12,10 +16,18 @@ public:
         : mDialog(text, QStringLiteral("Cancel"), 0, 100, owner) {
         mDialog.setWindowTitle(QStringLiteral("Veltrano"));
         mDialog.setWindowModality(Qt::WindowModal);
-        mDialog.setMinimumDuration(0);
+        mDialog.setMinimumDuration(kShowAfterMs);
         mDialog.setAutoClose(false);
         mDialog.setAutoReset(false);
-        mDialog.show();
+        // The dialog's own timer restarts whenever the value is at its minimum, as it stays
+        // while a page is parsed; this one does not.
+        mShow.setSingleShot(true);
+        QObject::connect(&mShow, &QTimer::timeout, &mDialog, [this] {
+            if (!mDialog.wasCanceled()) {
+                mDialog.show();
+            }
+        });
+        mShow.start(kShowAfterMs);
     }
     // Nothing measurable happens while a page is parsed: until some work is done the bar
     // shows that it is busy rather than a still 0%.
@@ -27,6 +39,7 @@ public:
 
 private:
     QProgressDialog mDialog;
+    QTimer mShow;
 };
 
 }  // namespace

@@ -16,7 +16,8 @@ public:
     virtual bool wasCancelled() const = 0;
 };
 
-// The platform's progress dialog, window-modal to owner.
+// The platform's progress dialog, window-modal to owner; it appears only once the work has
+// taken half a second, so that quick work shows nothing.
 std::unique_ptr<ProgressDisplay> showProgressDialog(QWidget* owner, const QString& text);
 
 }  // namespace veltrano::platform
