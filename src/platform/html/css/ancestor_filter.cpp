@@ -1,14 +1,8 @@
 #include "platform/html/css/ancestor_filter.h"
 
+#include "platform/html/ascii_case.h"
+
 namespace veltrano::html::css {
-namespace {
-
-bool isSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
-}  // namespace
-
 // FNV-1a over the ASCII lower case of the text, after a byte that tells tags, ids and classes
 // apart.
 std::uint32_t AncestorFilter::hash(std::string_view text, char kind) {
@@ -79,19 +73,7 @@ void AncestorFilter::build(const parser::NodeTree& tree, parser::NodeId element)
             if (attribute.name == parser::nameId(parser::KnownName::Id)) {
                 add(hash(value, '#'));
             } else if (attribute.name == parser::nameId(parser::KnownName::Class)) {
-                std::size_t i = 0;
-                while (i < value.size()) {
-                    while (i < value.size() && isSpace(value[i])) {
-                        ++i;
-                    }
-                    const std::size_t start = i;
-                    while (i < value.size() && !isSpace(value[i])) {
-                        ++i;
-                    }
-                    if (i > start) {
-                        add(hash(value.substr(start, i - start), '.'));
-                    }
-                }
+                forEachAsciiToken(value, [&](std::string_view name) { add(hash(name, '.')); });
             }
         }
     }

@@ -127,14 +127,6 @@ constexpr std::array<std::pair<std::string_view, Property>, 6> kLonghands{{
     {"position", Property::Position},
 }};
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = asciiLower(c);
-    }
-    return out;
-}
-
 class ValueReader final {
 public:
     ValueReader(const ComponentValues& values, ValueRange range) : mValues(values) {
@@ -166,7 +158,7 @@ public:
             if (!out.empty()) {
                 out += ' ';
             }
-            out += lowered((*this)[i].token.value);
+            out += asciiLowered((*this)[i].token.value);
         }
         return out;
     }
@@ -226,20 +218,21 @@ std::optional<GeneratedContent> contentItems(const ValueReader& reader,
         } else if (!value.hasContents() && token.is(TokenType::Url)) {
             items.push_back({ContentItem::Kind::Symbol, {}});
         } else if (reader.isIdent(i)) {
-            const std::string word = lowered(token.value);
+            const std::string word = asciiLowered(token.value);
             if (word == "open-quote" || word == "close-quote") {
                 items.push_back({ContentItem::Kind::Symbol, {}});
             } else if (word != "no-open-quote" && word != "no-close-quote") {
                 return std::nullopt;
             }
         } else if (value.isFunction()) {
-            const std::string name = lowered(token.value);
+            const std::string name = asciiLowered(token.value);
             ValueReader arguments(values, contentsOf(values, reader.index(i)));
             if (name == "attr") {
                 if (arguments.size() == 0 || !arguments.isIdent(0)) {
                     return std::nullopt;
                 }
-                items.push_back({ContentItem::Kind::Attribute, lowered(arguments[0].token.value)});
+                items.push_back(
+                    {ContentItem::Kind::Attribute, asciiLowered(arguments[0].token.value)});
             } else if (name == "counter" || name == "counters") {
                 // A counter shows digits (or a marker), unless its style is none.
                 const bool hidden =
@@ -268,7 +261,7 @@ std::optional<GeneratedContent> contentItems(const ValueReader& reader,
 
 void addDeclaredValues(const Declaration& declaration, const ComponentValues& values,
                        std::vector<DeclaredValue>& out, std::vector<GeneratedContent>& contents) {
-    const std::string name = lowered(declaration.name);
+    const std::string name = asciiLowered(declaration.name);
     std::optional<Property> longhand = lookUp(kLonghands, name);
     const bool isWhiteSpace = name == "white-space";
     const bool isAll = name == "all";

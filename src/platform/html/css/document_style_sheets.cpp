@@ -15,10 +15,6 @@ using parser::nameId;
 using parser::NodeId;
 using parser::NodeKind;
 
-bool isAsciiWhitespace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
 std::string_view trimmed(std::string_view text) {
     while (!text.empty() && isAsciiWhitespace(text.front())) {
         text.remove_prefix(1);
@@ -30,20 +26,11 @@ std::string_view trimmed(std::string_view text) {
 }
 
 bool hasToken(std::string_view list, std::string_view token) {
-    std::size_t i = 0;
-    while (i < list.size()) {
-        while (i < list.size() && isAsciiWhitespace(list[i])) {
-            ++i;
-        }
-        const std::size_t start = i;
-        while (i < list.size() && !isAsciiWhitespace(list[i])) {
-            ++i;
-        }
-        if (i > start && equalsIgnoringAsciiCase(list.substr(start, i - start), token)) {
-            return true;
-        }
-    }
-    return false;
+    bool found = false;
+    forEachAsciiToken(list, [&](std::string_view item) {
+        found = found || equalsIgnoringAsciiCase(item, token);
+    });
+    return found;
 }
 
 bool hasScheme(std::string_view url) {

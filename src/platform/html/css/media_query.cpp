@@ -39,14 +39,6 @@ Truth truth(bool value) {
     return value ? Truth::True : Truth::False;
 }
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = asciiLower(c);
-    }
-    return out;
-}
-
 // Non-white-space sibling values of a range.
 std::vector<std::uint32_t> significant(const ComponentValues& values, ValueRange range) {
     std::vector<std::uint32_t> items;
@@ -66,7 +58,7 @@ std::optional<double> lengthOf(const Token& token) {
     if (!token.is(TokenType::Dimension)) {
         return std::nullopt;
     }
-    const std::string unit = lowered(token.value);
+    const std::string unit = asciiLowered(token.value);
     const double n = token.number;
     if (unit == "px") {
         return n;
@@ -112,7 +104,7 @@ std::optional<double> resolutionOf(const Token& token) {
     if (!token.is(TokenType::Dimension)) {
         return std::nullopt;
     }
-    const std::string unit = lowered(token.value);
+    const std::string unit = asciiLowered(token.value);
     if (unit == "dppx" || unit == "x") {
         return token.number;
     }
@@ -214,7 +206,7 @@ private:
         if (pos >= items.size() || !isToken(items[pos], TokenType::Ident)) {
             return false;
         }
-        const std::string type = lowered(mValues[items[pos]].token.value);
+        const std::string type = asciiLowered(mValues[items[pos]].token.value);
         if (type == "and" || type == "or" || type == "not" || type == "only" || type == "layer") {
             return false;
         }
@@ -261,7 +253,7 @@ private:
         ++pos;
         std::string joiner;
         while (pos < items.size() && (isIdent(items[pos], "and") || isIdent(items[pos], "or"))) {
-            const std::string word = lowered(mValues[items[pos]].token.value);
+            const std::string word = asciiLowered(mValues[items[pos]].token.value);
             if ((word == "or" && !allowOr) || (!joiner.empty() && joiner != word) ||
                 pos + 1 >= items.size()) {
                 return std::nullopt;
@@ -313,11 +305,11 @@ private:
             return std::nullopt;
         }
         if (items.size() == 1 && isToken(items[0], TokenType::Ident)) {
-            return booleanFeature(lowered(mValues[items[0]].token.value));
+            return booleanFeature(asciiLowered(mValues[items[0]].token.value));
         }
         if (items.size() >= 3 && isToken(items[0], TokenType::Ident) &&
             isToken(items[1], TokenType::Colon)) {
-            return plainFeature(lowered(mValues[items[0]].token.value), items, 2);
+            return plainFeature(asciiLowered(mValues[items[0]].token.value), items, 2);
         }
         return rangeFeature(items);
     }
@@ -447,7 +439,7 @@ private:
             if (items.size() != pos + 1 || !isToken(items[pos], TokenType::Ident)) {
                 return std::nullopt;
             }
-            return truth(lowered(mValues[items[pos]].token.value) == *actual);
+            return truth(asciiLowered(mValues[items[pos]].token.value) == *actual);
         }
         Comparison comparison = Comparison::Equal;
         std::string base = name;
@@ -501,7 +493,7 @@ private:
             return std::nullopt;
         }
         const std::optional<Numeric> actual =
-            numericFeature(lowered(mValues[items[nameAt]].token.value));
+            numericFeature(asciiLowered(mValues[items[nameAt]].token.value));
         if (!actual) {
             return Truth::Unknown;
         }

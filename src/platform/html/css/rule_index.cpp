@@ -3,18 +3,6 @@
 #include "platform/html/ascii_case.h"
 
 namespace veltrano::html::css {
-namespace {
-
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = asciiLower(c);
-    }
-    return out;
-}
-
-}  // namespace
-
 void RuleIndex::add(const SelectorSet& selectors, std::uint32_t complex, std::uint32_t rule) {
     ++mCount;
     Entry entry{rule, 0, {}};
@@ -26,7 +14,7 @@ void RuleIndex::add(const SelectorSet& selectors, std::uint32_t complex, std::ui
     for (std::uint32_t i = subject.simpleBegin; i < subject.simpleEnd; ++i) {
         const SimpleSelector& simple = selectors.simples[i];
         if (simple.kind == SimpleKind::Id) {
-            mIds[lowered(selectors.texts[simple.text])].push_back(entry);
+            mIds[asciiLowered(selectors.texts[simple.text])].push_back(entry);
             return;
         }
         if (simple.kind == SimpleKind::Class && byClass == nullptr) {
@@ -36,7 +24,7 @@ void RuleIndex::add(const SelectorSet& selectors, std::uint32_t complex, std::ui
         }
     }
     if (byClass != nullptr) {
-        mClasses[lowered(selectors.texts[byClass->text])].push_back(entry);
+        mClasses[asciiLowered(selectors.texts[byClass->text])].push_back(entry);
     } else if (byTag != nullptr) {
         mTags[selectors.names[byTag->name].lower].push_back(entry);
     } else {

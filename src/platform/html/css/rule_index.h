@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/html/ascii_case.h"
 #include "platform/html/css/ancestor_filter.h"
 #include "platform/html/css/selector.h"
 #include "platform/html/parser/node_tree.h"
@@ -71,7 +72,7 @@ private:
     void visitKey(const Buckets& buckets, std::string_view key, VisitAll& visitAll) const {
         mKey.assign(key);
         for (char& c : mKey) {
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+            c = asciiLower(c);
         }
         if (const auto found = buckets.find(mKey); found != buckets.end()) {
             visitAll(found->second);
@@ -82,34 +83,16 @@ private:
     template <class Visit>
     void forEachClass(std::string_view list, Visit&& visit) const {
         mSeenClasses.clear();
-        std::size_t i = 0;
-        while (i < list.size()) {
-            while (i < list.size() && isSpace(list[i])) {
-                ++i;
-            }
-            const std::size_t start = i;
-            while (i < list.size() && !isSpace(list[i])) {
-                ++i;
-            }
-            if (i > start) {
-                std::string name(list.substr(start, i - start));
-                for (char& c : name) {
-                    c = c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-                }
-                bool seen = false;
-                for (const std::string& other : mSeenClasses) {
-                    seen = seen || other == name;
-                }
-                if (!seen) {
-                    visit(name);
-                    mSeenClasses.push_back(std::move(name));
+        forEachAsciiToken(list, [&](std::string_view token) {
+            std::string name = asciiLowered(token);
+            for (const std::string& other : mSeenClasses) {
+                if (other == name) {
+                    return;
                 }
             }
-        }
-    }
-
-    static bool isSpace(char c) {
-        return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
+            visit(name);
+            mSeenClasses.push_back(std::move(name));
+        });
     }
 
     const std::vector<Entry>* tagRules(const parser::NodeTree& tree, parser::NodeId element) const;

@@ -10,14 +10,6 @@
 namespace veltrano::html::css {
 namespace {
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = asciiLower(c);
-    }
-    return out;
-}
-
 bool isToken(const ComponentValues& values, std::uint32_t index, TokenType type) {
     return !values[index].hasContents() && values[index].token.is(type);
 }
@@ -113,7 +105,7 @@ void RuleSet::compileTopLevel(const std::vector<Rule>& rules, const Context& con
             }
             continue;
         }
-        const std::string name = lowered(rule.name);
+        const std::string name = asciiLowered(rule.name);
         if (name == "charset") {
             continue;
         }
@@ -150,7 +142,7 @@ void RuleSet::compileGroupRule(const Rule& rule, const Context& context) {
     if (rule.kind != RuleKind::At || !rule.hasBlock) {
         return;
     }
-    const std::string name = lowered(rule.name);
+    const std::string name = asciiLowered(rule.name);
     Context inner = context;
     if ((name == "media" && matchesMediaQueryList(context.sheet->values, rule.prelude)) ||
         (name == "supports" && supportsConditionHolds(context.sheet->values, rule.prelude)) ||
@@ -193,7 +185,7 @@ void RuleSet::compileNestedRules(const std::vector<Rule>& rules, const Context& 
                 if (!rule.hasBlock) {
                     break;
                 }
-                const std::string name = lowered(rule.name);
+                const std::string name = asciiLowered(rule.name);
                 if (name == "media" || name == "supports") {
                     if (name == "media"
                             ? matchesMediaQueryList(context.sheet->values, rule.prelude)
@@ -300,7 +292,7 @@ std::optional<std::vector<std::string>> RuleSet::layerNames(const ComponentValue
             continue;
         }
         if (expectName && isToken(values, i, TokenType::Ident)) {
-            const std::string word = lowered(value.token.value);
+            const std::string word = asciiLowered(value.token.value);
             if (current.empty() &&
                 (word == "initial" || word == "inherit" || word == "unset" || word == "revert" ||
                  word == "revert-layer" || word == "default")) {

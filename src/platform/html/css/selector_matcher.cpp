@@ -18,10 +18,6 @@ using parser::Namespace;
 using parser::NodeId;
 using parser::NodeKind;
 
-bool isAsciiWhitespace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
-
 bool elementNamespaceMatches(NamespaceTest test, Namespace ns) {
     switch (test) {
         case NamespaceTest::Any:
@@ -254,20 +250,11 @@ bool SelectorMatcher::matchesSimple(const SimpleSelector& simple, NodeId element
 
 bool SelectorMatcher::matchesTokenList(std::string_view list, std::string_view wanted,
                                        bool ignoreCase) const {
-    std::size_t i = 0;
-    while (i < list.size()) {
-        while (i < list.size() && isAsciiWhitespace(list[i])) {
-            ++i;
-        }
-        const std::size_t start = i;
-        while (i < list.size() && !isAsciiWhitespace(list[i])) {
-            ++i;
-        }
-        if (i > start && textEquals(list.substr(start, i - start), wanted, ignoreCase)) {
-            return true;
-        }
-    }
-    return false;
+    bool found = false;
+    forEachAsciiToken(list, [&](std::string_view token) {
+        found = found || textEquals(token, wanted, ignoreCase);
+    });
+    return found;
 }
 
 bool SelectorMatcher::matchesAttribute(const SimpleSelector& simple, NodeId element) const {

@@ -17,14 +17,6 @@ constexpr int kMaximumDepth = 16;
 // Longer chains of compounds are refused for the same reason; real ones have a handful.
 constexpr std::size_t kMaximumCompounds = 64;
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        c = asciiLower(c);
-    }
-    return out;
-}
-
 bool isCombinatorDelim(const Token& token) {
     return token.isDelim('>') || token.isDelim('+') || token.isDelim('~');
 }
@@ -271,7 +263,7 @@ public:
         }
         const Token& first = *mPieces[0].token;
         if (first.is(TokenType::Ident)) {
-            const std::string name = lowered(first.value);
+            const std::string name = asciiLowered(first.value);
             if (mPieces.size() == 1 && (name == "odd" || name == "even")) {
                 a = 2;
                 b = name == "odd" ? 1 : 0;
@@ -284,7 +276,7 @@ public:
         }
         if (first.isDelim('+') && mPieces.size() >= 2 && mPieces[1].token->is(TokenType::Ident) &&
             !mPieces[1].afterWhitespace) {
-            const std::string name = lowered(mPieces[1].token->value);
+            const std::string name = asciiLowered(mPieces[1].token->value);
             return !name.starts_with("-") && readN(name, 1, 2, a, b);
         }
         if (first.is(TokenType::Number) && first.isInteger && mPieces.size() == 1) {
@@ -293,7 +285,7 @@ public:
             return true;
         }
         if (first.is(TokenType::Dimension) && first.isInteger) {
-            return readN(lowered(first.value), clampToInt(first.number), 1, a, b);
+            return readN(asciiLowered(first.value), clampToInt(first.number), 1, a, b);
         }
         return false;
     }
@@ -560,7 +552,7 @@ bool SelectorParser::parseCompound(Cursor& cursor, std::vector<SimpleSelector>& 
             const bool legacy = cursor.is(TokenType::Ident, 1) && [](const std::string& name) {
                 return name == "before" || name == "after" || name == "first-line" ||
                        name == "first-letter";
-            }(lowered(cursor.value(1).token.value));
+            }(asciiLowered(cursor.value(1).token.value));
             if (cursor.is(TokenType::Colon, 1) || legacy) {
                 if (!allowPseudoElement || !parsePseudoElement(cursor, pseudoElement)) {
                     return false;
@@ -682,7 +674,7 @@ bool SelectorParser::parseAttribute(std::uint32_t block, SimpleSelector& simple)
     ++cursor.pos;
     cursor.skipWhitespace();
     if (cursor.is(TokenType::Ident)) {
-        const std::string modifier = lowered(cursor.value().token.value);
+        const std::string modifier = asciiLowered(cursor.value().token.value);
         if (modifier == "i") {
             simple.attributeCase = AttributeCase::Insensitive;
         } else if (modifier == "s") {
@@ -706,7 +698,7 @@ bool SelectorParser::parsePseudoElement(Cursor& cursor, PseudoElement& pseudoEle
     if (!functional && !cursor.is(TokenType::Ident)) {
         return false;
     }
-    const std::string name = lowered(value.token.value);
+    const std::string name = asciiLowered(value.token.value);
     if (!functional && name == "before") {
         pseudoElement = PseudoElement::Before;
     } else if (!functional && name == "after") {
@@ -730,7 +722,7 @@ bool SelectorParser::parsePseudoClass(Cursor& cursor, std::vector<SimpleSelector
     if (!cursor.is(TokenType::Ident, 1)) {
         return false;
     }
-    const PseudoClassKind kind = classifyPseudoClass(lowered(cursor.value(1).token.value));
+    const PseudoClassKind kind = classifyPseudoClass(asciiLowered(cursor.value(1).token.value));
     cursor.pos += 2;
     const auto add = [&](SimpleKind simpleKind, std::int32_t a = 0, std::int32_t b = 0) {
         SimpleSelector simple;
@@ -802,7 +794,7 @@ bool SelectorParser::parseFunctionalPseudoClass(std::uint32_t function,
         ~Leave() { --depth; }
     } leave{mDepth};
 
-    const std::string name = lowered(mValues[function].token.value);
+    const std::string name = asciiLowered(mValues[function].token.value);
     const ValueRange arguments = contentsOf(mValues, function);
     SimpleSelector simple;
     const auto mostSpecific = [&](const SelectorList& list) {
@@ -925,7 +917,7 @@ bool SelectorParser::parseLang(std::uint32_t function, SimpleSelector& simple) {
         } else {
             return false;
         }
-        ranges.push_back(lowered(range));
+        ranges.push_back(asciiLowered(range));
         cursor.skipWhitespace();
         if (cursor.atEnd()) {
             break;
@@ -965,7 +957,7 @@ void SelectorParser::addNesting(std::vector<SimpleSelector>& simples, Specificit
 std::uint32_t SelectorParser::addName(std::string_view asWritten) {
     SelectorName name;
     name.asWritten = std::string(asWritten);
-    name.lower = lowered(asWritten);
+    name.lower = asciiLowered(asWritten);
     name.lowerId = parser::nameId(parser::knownName(name.lower));
     name.asWrittenId = parser::nameId(parser::knownName(name.asWritten));
     mSet.names.push_back(std::move(name));

@@ -4,14 +4,11 @@
 #include <iterator>
 #include <system_error>
 
+#include "platform/html/ascii_case.h"
 #include "platform/html/text_decoder.h"
 
 namespace veltrano::html::css {
 namespace {
-
-bool isAsciiWhitespace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r';
-}
 
 bool isAsciiAlpha(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
