@@ -7,6 +7,7 @@
 #include "platform/html/ascii_case.h"
 #include "platform/html/css/cascade.h"
 #include "platform/html/css/cascaded_style.h"
+#include "platform/html/css/element_language.h"
 #include "platform/html/style_attribute.h"
 #include "platform/html/text_transform.h"
 #include "platform/html/tree_walk.h"
@@ -290,30 +291,6 @@ bool isLockedChild(const NodeTree& tree, NodeId child, const InheritedStyle& par
     return false;
 }
 
-namespace {
-
-// lang on HTML elements, xml:lang (in the XML namespace) on any, the latter first.
-void applyLanguage(const NodeTree& tree, NodeId id, ElementStyle& style) {
-    std::optional<std::string_view> language;
-    for (const parser::Attribute& attribute : tree.attributes(id)) {
-        if (attribute.name != parser::nameId(KnownName::Lang)) {
-            continue;
-        }
-        if (attribute.ns == parser::AttributeNamespace::Xml) {
-            language = tree.text().view(attribute.value);
-            break;
-        }
-        if (attribute.ns == parser::AttributeNamespace::None && tree[id].ns == Namespace::Html) {
-            language = tree.text().view(attribute.value);
-        }
-    }
-    if (language) {
-        style.inherited.caseLocale = caseLocaleFor(*language);
-    }
-}
-
-}  // namespace
-
 ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle& parent,
                           css::Cascade* cascade) {
     const Node& element = tree[id];
@@ -339,7 +316,9 @@ ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle&
             applyMathDefaults(element, attributes, style);
             break;
     }
-    applyLanguage(tree, id, style);
+    if (const std::optional<std::string_view> language = css::declaredLanguage(tree, id)) {
+        style.inherited.caseLocale = caseLocaleFor(*language);
+    }
     if (cascade != nullptr) {
         style.outOfFlow = css::applyCascadedValues(cascade->element(id), parent, style);
     } else if (const std::optional<std::string_view> declarations = attributes[KnownName::Style]) {

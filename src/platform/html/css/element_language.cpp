@@ -23,25 +23,30 @@ std::string_view nextSubtag(std::string_view text, std::size_t& pos) {
 
 }  // namespace
 
+std::optional<std::string_view> declaredLanguage(const parser::NodeTree& tree,
+                                                 parser::NodeId element) {
+    const bool html = tree[element].ns == parser::Namespace::Html;
+    std::optional<std::string_view> lang;
+    for (const parser::Attribute& attribute : tree.attributes(element)) {
+        if (attribute.name != nameId(KnownName::Lang)) {
+            continue;
+        }
+        if (attribute.ns == AttributeNamespace::Xml) {
+            return tree.text().view(attribute.value);
+        }
+        if (html && attribute.ns == AttributeNamespace::None) {
+            lang = tree.text().view(attribute.value);
+        }
+    }
+    return lang;
+}
+
 std::string_view elementLanguage(const parser::NodeTree& tree, parser::NodeId element) {
     for (parser::NodeId node = element;
          node != parser::kNoNode && tree[node].kind == NodeKind::Element;
          node = tree[node].parent) {
-        const bool html = tree[node].ns == parser::Namespace::Html;
-        std::optional<std::string_view> lang;
-        for (const parser::Attribute& attribute : tree.attributes(node)) {
-            if (attribute.name != nameId(KnownName::Lang)) {
-                continue;
-            }
-            if (attribute.ns == AttributeNamespace::Xml) {
-                return tree.text().view(attribute.value);
-            }
-            if (html && attribute.ns == AttributeNamespace::None) {
-                lang = tree.text().view(attribute.value);
-            }
-        }
-        if (lang) {
-            return *lang;
+        if (const auto language = declaredLanguage(tree, node)) {
+            return *language;
         }
     }
     return {};
