@@ -283,6 +283,16 @@ ValueRange everything(const ComponentValues& values) {
 
 }  // namespace
 
+std::vector<std::uint32_t> significantValues(const ComponentValues& values, ValueRange range) {
+    std::vector<std::uint32_t> items;
+    for (std::uint32_t i = range.begin; i < range.end; i = values[i].end) {
+        if (values[i].hasContents() || !values[i].token.is(TokenType::Whitespace)) {
+            items.push_back(i);
+        }
+    }
+    return items;
+}
+
 StyleSheetSyntax parseStyleSheet(std::string_view text) {
     StyleSheetSyntax sheet;
     sheet.values = groupComponentValues(tokenize(text));

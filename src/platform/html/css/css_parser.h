@@ -39,6 +39,9 @@ inline ValueRange contentsOf(const ComponentValues& values, std::uint32_t index)
     return {index + 1, values[index].end};
 }
 
+// The sibling values of a range that are not white space (their indexes).
+std::vector<std::uint32_t> significantValues(const ComponentValues& values, ValueRange range);
+
 struct Declaration {
     std::string name;  // as written
     ValueRange value;  // without leading and trailing white space and without "!important"

@@ -39,17 +39,6 @@ Truth truth(bool value) {
     return value ? Truth::True : Truth::False;
 }
 
-// Non-white-space sibling values of a range.
-std::vector<std::uint32_t> significant(const ComponentValues& values, ValueRange range) {
-    std::vector<std::uint32_t> items;
-    for (std::uint32_t i = range.begin; i < range.end; i = values[i].end) {
-        if (values[i].hasContents() || !values[i].token.is(TokenType::Whitespace)) {
-            items.push_back(i);
-        }
-    }
-    return items;
-}
-
 // A length in CSS pixels, or nothing when the unit is unknown here.
 std::optional<double> lengthOf(const Token& token) {
     if (token.is(TokenType::Number) && token.number == 0) {
@@ -156,7 +145,7 @@ public:
     explicit MediaQueryReader(const ComponentValues& values) : mValues(values) {}
 
     bool list(ValueRange range) {
-        const std::vector<std::uint32_t> items = significant(mValues, range);
+        const std::vector<std::uint32_t> items = significantValues(mValues, range);
         if (items.empty()) {
             return true;
         }
@@ -283,7 +272,8 @@ private:
         if (++mDepth > kMaximumDepth) {
             return std::nullopt;
         }
-        const std::vector<std::uint32_t> items = significant(mValues, contentsOf(mValues, index));
+        const std::vector<std::uint32_t> items =
+            significantValues(mValues, contentsOf(mValues, index));
         std::optional<Truth> result;
         std::size_t end = 0;
         if (!items.empty() && (mValues[items[0]].isBlock(TokenType::OpenParen) ||

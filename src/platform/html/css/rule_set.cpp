@@ -14,17 +14,6 @@ bool isToken(const ComponentValues& values, std::uint32_t index, TokenType type)
     return !values[index].hasContents() && values[index].token.is(type);
 }
 
-// Non-white-space sibling values of a range.
-std::vector<std::uint32_t> significant(const ComponentValues& values, ValueRange range) {
-    std::vector<std::uint32_t> items;
-    for (std::uint32_t i = range.begin; i < range.end; i = values[i].end) {
-        if (!isToken(values, i, TokenType::Whitespace)) {
-            items.push_back(i);
-        }
-    }
-    return items;
-}
-
 // A string, url token or url("...") function: the URL it holds.
 std::optional<std::string> urlOf(const ComponentValues& values, std::uint32_t index) {
     const ComponentValue& value = values[index];
@@ -33,7 +22,8 @@ std::optional<std::string> urlOf(const ComponentValues& values, std::uint32_t in
         return value.token.value;
     }
     if (value.isFunction() && equalsIgnoringAsciiCase(value.token.value, "url")) {
-        const std::vector<std::uint32_t> inside = significant(values, contentsOf(values, index));
+        const std::vector<std::uint32_t> inside =
+            significantValues(values, contentsOf(values, index));
         if (inside.size() == 1 && isToken(values, inside[0], TokenType::String)) {
             return values[inside[0]].token.value;
         }
@@ -355,7 +345,7 @@ std::uint32_t RuleSet::anonymousLayer(std::uint32_t parent) {
 
 void RuleSet::addNamespace(const Rule& rule, const Context& context, NamespaceRules& namespaces) {
     const ComponentValues& values = context.sheet->values;
-    const std::vector<std::uint32_t> items = significant(values, rule.prelude);
+    const std::vector<std::uint32_t> items = significantValues(values, rule.prelude);
     if (items.size() == 1) {
         if (const auto url = urlOf(values, items[0])) {
             namespaces.defaultNamespace = namespaceForUrl(*url);
@@ -371,7 +361,7 @@ void RuleSet::addNamespace(const Rule& rule, const Context& context, NamespaceRu
 void RuleSet::compileImport(const Rule& rule, const Context& context,
                             const ImportResolver& resolveImport) {
     const ComponentValues& values = context.sheet->values;
-    const std::vector<std::uint32_t> items = significant(values, rule.prelude);
+    const std::vector<std::uint32_t> items = significantValues(values, rule.prelude);
     if (items.empty()) {
         return;
     }

@@ -65,13 +65,7 @@ public:
     }
 
     std::vector<std::uint32_t> significant(ValueRange range) const {
-        std::vector<std::uint32_t> items;
-        for (std::uint32_t i = range.begin; i < range.end; i = mValues[i].end) {
-            if (mValues[i].hasContents() || !mValues[i].token.is(TokenType::Whitespace)) {
-                items.push_back(i);
-            }
-        }
-        return items;
+        return significantValues(mValues, range);
     }
 
 private:
