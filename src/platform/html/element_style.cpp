@@ -5,7 +5,11 @@
 #include <vector>
 
 #include "platform/html/ascii_case.h"
+#include "platform/html/css/cascade.h"
+#include "platform/html/css/cascaded_style.h"
+#include "platform/html/css/element_language.h"
 #include "platform/html/style_attribute.h"
+#include "platform/html/text_transform.h"
 #include "platform/html/tree_walk.h"
 
 namespace veltrano::html {
@@ -287,7 +291,8 @@ bool isLockedChild(const NodeTree& tree, NodeId child, const InheritedStyle& par
     return false;
 }
 
-ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle& parent) {
+ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle& parent,
+                          css::Cascade* cascade) {
     const Node& element = tree[id];
     const Attributes attributes(tree, id);
     ElementStyle style;
@@ -311,7 +316,12 @@ ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle&
             applyMathDefaults(element, attributes, style);
             break;
     }
-    if (const std::optional<std::string_view> declarations = attributes[KnownName::Style]) {
+    if (const std::optional<std::string_view> language = css::declaredLanguage(tree, id)) {
+        style.inherited.caseLocale = caseLocaleFor(*language);
+    }
+    if (cascade != nullptr) {
+        style.outOfFlow = css::applyCascadedValues(cascade->element(id), parent, style);
+    } else if (const std::optional<std::string_view> declarations = attributes[KnownName::Style]) {
         style.outOfFlow = applyStyleAttribute(*declarations, parent, style);
     }
     if (style.outOfFlow || parent.blockifiesChildren) {
@@ -326,7 +336,7 @@ ElementStyle resolveStyle(const NodeTree& tree, NodeId id, const InheritedStyle&
 }
 
 InheritedStyle inheritedStyleAbove(const NodeTree& tree, NodeId element, NodeId stop,
-                                   const InheritedStyle& fromStop) {
+                                   const InheritedStyle& fromStop, css::Cascade* cascade) {
     // Ancestors are few (the tree builder limits the depth), so they are gathered on the
     // call stack's side: a small vector reused by the thread.
     thread_local std::vector<NodeId> ancestors;
@@ -337,7 +347,7 @@ InheritedStyle inheritedStyleAbove(const NodeTree& tree, NodeId element, NodeId 
     }
     InheritedStyle style = stop == parser::kNoNode ? InheritedStyle{} : fromStop;
     for (auto it = ancestors.rbegin(); it != ancestors.rend(); ++it) {
-        style = resolveStyle(tree, *it, style).inherited;
+        style = resolveStyle(tree, *it, style, cascade).inherited;
     }
     return style;
 }

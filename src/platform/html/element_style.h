@@ -6,6 +6,10 @@
 
 namespace veltrano::html {
 
+namespace css {
+class Cascade;
+}  // namespace css
+
 // The box an element generates, told apart only as far as rendered text needs.
 enum class Display : std::uint8_t {
     None,
@@ -34,6 +38,11 @@ enum class WhiteSpace : std::uint8_t {
 
 enum class TextTransform : std::uint8_t { None, Uppercase, Lowercase, Capitalize, MathAuto };
 
+// The languages whose upper and lower case differ from everyone else's, as browsers map them:
+// Turkish and Azeri dotted and dotless i, Lithuanian dots kept over accented i, Greek accents
+// dropped in capitals.
+enum class CaseLocale : std::uint8_t { Root, Turkic, Lithuanian, Greek };
+
 // What rendered text does with an element beyond what its display says.
 enum class ElementRole : std::uint8_t {
     Ordinary,
@@ -57,6 +66,7 @@ struct InheritedStyle {
     // it has no rendered text at all, where content that is not displayed has its text content.
     bool locked : 1 = false;
     bool summaryOnly : 1 = false;  // a closed details: of its children only the first summary shows
+    CaseLocale caseLocale : 2 = CaseLocale::Root;  // of the language the text is in
 
     friend bool operator==(const InheritedStyle&, const InheritedStyle&) = default;
 };
@@ -68,10 +78,12 @@ struct ElementStyle {
     InheritedStyle inherited;  // for the children
 };
 
-// The element's style from the user agent's defaults for its tag, its hidden attribute and
-// the declarations of its style attribute (style sheets are not applied), given its parent's.
+// The element's style from the user agent's defaults for its tag, its hidden and lang
+// attributes and the author's declarations, given its parent's: those of the document's style
+// sheets and the style attribute through cascade, or of the style attribute alone when there
+// is no cascade (a document without style sheets).
 ElementStyle resolveStyle(const parser::NodeTree& tree, parser::NodeId element,
-                          const InheritedStyle& parent);
+                          const InheritedStyle& parent, css::Cascade* cascade = nullptr);
 
 // Whether a child node (element or text) of the element that passes down parent is locked.
 bool isLockedChild(const parser::NodeTree& tree, parser::NodeId child,
@@ -81,7 +93,8 @@ bool isLockedChild(const parser::NodeTree& tree, parser::NodeId child,
 // (kNoNode: every ancestor), given what stop passes down.
 InheritedStyle inheritedStyleAbove(const parser::NodeTree& tree, parser::NodeId element,
                                    parser::NodeId stop = parser::kNoNode,
-                                   const InheritedStyle& fromStop = InheritedStyle());
+                                   const InheritedStyle& fromStop = InheritedStyle(),
+                                   css::Cascade* cascade = nullptr);
 
 bool isBlockLevel(Display display);
 

@@ -1,5 +1,9 @@
 #include "platform/html/rendered_text.h"
 
+#include "platform/html/ascii_case.h"
+#include "platform/html/css/cascade.h"
+#include "platform/html/css/cascaded_style.h"
+
 #include <optional>
 
 #include "platform/html/html_element.h"
@@ -127,6 +131,11 @@ std::optional<std::string_view> plainText(const NodeTree& tree, NodeId element,
     return isAlreadyCollapsed(text) ? std::optional(text) : std::nullopt;
 }
 
+bool sameStyle(const ElementStyle& a, const ElementStyle& b) {
+    return a.display == b.display && a.role == b.role && a.outOfFlow == b.outOfFlow &&
+           a.inherited == b.inherited;
+}
+
 }  // namespace
 
 RenderedText::RenderedText() = default;
@@ -138,9 +147,16 @@ std::string_view RenderedText::text(const Element& element) {
 }
 
 std::string_view RenderedText::text(const NodeTree& tree, NodeId element,
-                                    const InheritedStyle& inherited) {
+                                    const InheritedStyle& inherited, css::Cascade* cascade) {
+    mCascade = cascade;
     if (const std::optional<std::string_view> plain = plainText(tree, element, inherited)) {
-        return *plain;
+        // Style sheets leave it plain when they give it the style it has by default and no
+        // generated content.
+        if (cascade == nullptr || (sameStyle(resolveStyle(tree, element, inherited, cascade),
+                                             resolveStyle(tree, element, inherited)) &&
+                                   !cascade->hasPseudoElementContent(element))) {
+            return *plain;
+        }
     }
     mTree = &tree;
     mBuilder.reset();
@@ -152,7 +168,7 @@ std::string_view RenderedText::text(const NodeTree& tree, NodeId element,
     if (isLockedChild(tree, element, inherited)) {
         return mBuilder.result();
     }
-    const ElementStyle style = resolveStyle(tree, element, inherited);
+    const ElementStyle style = resolveStyle(tree, element, inherited, mCascade);
     if (!inherited.displayed || !inherited.rendersText || style.display == Display::None) {
         return textContent(element);
     }
@@ -165,8 +181,10 @@ std::string_view RenderedText::text(const NodeTree& tree, NodeId element,
     }
     mFrames.clear();
     mFrames.push_back(frameFor(element, style));
+    generated(element, style, css::PseudoElement::Before);
     walkBelow(
         tree, element, [this](NodeId node) { return enter(node); }, [this](NodeId) { leave(); });
+    generated(element, style, css::PseudoElement::After);
     return mBuilder.result();
 }
 
@@ -199,7 +217,7 @@ bool RenderedText::enter(NodeId id) {
     if (!isElement(node) || parent.display == Display::Column) {
         return false;
     }
-    const ElementStyle style = resolveStyle(tree, id, parent.inherited);
+    const ElementStyle style = resolveStyle(tree, id, parent.inherited, mCascade);
     if (style.display == Display::None) {
         return false;
     }
@@ -230,14 +248,64 @@ bool RenderedText::enter(NodeId id) {
         default:
             open(frame);
             mFrames.push_back(frame);
+            generated(id, style, css::PseudoElement::Before);
             return true;
     }
 }
 
 void RenderedText::leave() {
     const Frame frame = mFrames.back();
+    generated(frame.node, frame.style, css::PseudoElement::After);
     mFrames.pop_back();
     close(frame);
+}
+
+// Generated content is never part of the text, but it is laid out: its text takes its place in
+// the line as hidden text does (a separator ending in a space takes up the space after it), a
+// block of it ends the line, and an inline block of it is one unit of the line.
+void RenderedText::generated(NodeId element, const ElementStyle& style, css::PseudoElement which) {
+    if (mCascade == nullptr || !mCascade->hasPseudoElementRules()) {
+        return;
+    }
+    const css::CascadedValues& values = mCascade->pseudoElement(element, which);
+    const std::optional<css::DeclaredValue>& content = values[css::Property::Content];
+    if (!content || content->wide != css::WideKeyword::None ||
+        content->keyword != static_cast<std::uint8_t>(css::ContentKeyword::Items)) {
+        return;
+    }
+    ElementStyle box;
+    box.inherited = style.inherited;
+    box.outOfFlow = css::applyCascadedValues(values, style.inherited, box);
+    if (box.display == Display::None) {
+        return;
+    }
+    mGenerated.clear();
+    for (const css::ContentItem& item : mCascade->content(*content)) {
+        if (item.kind == css::ContentItem::Kind::Text) {
+            mGenerated += item.text;
+        } else if (item.kind == css::ContentItem::Kind::Symbol) {
+            mGenerated += '*';
+        } else {
+            for (const parser::Attribute& attribute : mTree->attributes(element)) {
+                if (attribute.ns == parser::AttributeNamespace::None &&
+                    equalsIgnoringAsciiCase(mTree->nameText(attribute.name), item.text)) {
+                    mGenerated += mTree->text().view(attribute.value);
+                }
+            }
+        }
+    }
+    if (box.outOfFlow || style.inherited.blockifiesChildren || isBlockLevel(box.display) ||
+        isTablePart(box.display) || box.display == Display::Flex || box.display == Display::Table) {
+        mBuilder.blockBoundary();
+        return;
+    }
+    if (isAtomic(box)) {
+        mBuilder.beginAtomic();
+        mBuilder.endAtomic();
+        return;
+    }
+    box.inherited.visible = false;
+    mBuilder.text(mGenerated, box.inherited);
 }
 
 void RenderedText::open(const Frame& frame) {
@@ -297,7 +365,7 @@ Display RenderedText::displayOfBoxAfter(NodeId node, const InheritedStyle& paren
     for (NodeId sibling = tree[node].nextSibling; sibling != parser::kNoNode;
          sibling = tree[sibling].nextSibling) {
         if (isElement(tree[sibling])) {
-            if (const Display display = resolveStyle(tree, sibling, parent).display;
+            if (const Display display = resolveStyle(tree, sibling, parent, mCascade).display;
                 display != Display::None) {
                 return display;
             }
@@ -315,7 +383,7 @@ NodeId RenderedText::lastRowIn(NodeId group, const InheritedStyle& inherited) co
         if (!isElement(tree[child])) {
             continue;
         }
-        const Display display = resolveStyle(tree, child, inherited).display;
+        const Display display = resolveStyle(tree, child, inherited, mCascade).display;
         if (display == Display::Row || display == Display::Cell) {
             return child;
         }
@@ -332,7 +400,7 @@ NodeId RenderedText::lastRowOf(NodeId table, const InheritedStyle& inherited) co
         if (!isElement(tree[child])) {
             continue;
         }
-        const ElementStyle style = resolveStyle(tree, child, inherited);
+        const ElementStyle style = resolveStyle(tree, child, inherited, mCascade);
         if (style.display == Display::Row || style.display == Display::Cell) {
             return child;
         }

@@ -77,13 +77,14 @@ void RenderedTextBuilder::text(std::string_view text, const InheritedStyle& styl
             while (end < text.size() && !endsRun(text[end], style.whiteSpace)) {
                 ++end;
             }
-            appendRun(text.substr(i, end - i), style.visible, style.textTransform);
+            appendRun(text.substr(i, end - i), style);
             i = end;
         }
     }
 }
 
-void RenderedTextBuilder::appendRun(std::string_view run, bool visible, TextTransform transform) {
+void RenderedTextBuilder::appendRun(std::string_view run, const InheritedStyle& style) {
+    const bool visible = style.visible;
     const bool afterSpace = mLineStart || mSpace != Space::None;
     if (mSpace != Space::None && mSpaceHasSegmentBreak &&
         segmentBreakVanishes(mLastChar, firstCodePoint(run))) {
@@ -94,8 +95,9 @@ void RenderedTextBuilder::appendRun(std::string_view run, bool visible, TextTran
         flushBreaks();
         const std::size_t from = mOut.size();
         mOut.append(run);
-        if (transform != TextTransform::None) {
-            mTransformer.apply(transform, mOut, from, afterSpace ? 0 : mLastChar);
+        if (style.textTransform != TextTransform::None) {
+            mTransformer.apply(style.textTransform, mOut, from, afterSpace ? 0 : mLastChar,
+                               style.caseLocale);
         }
     }
     mLastChar = lastCodePoint(run);

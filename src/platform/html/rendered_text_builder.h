@@ -55,7 +55,7 @@ private:
         std::size_t spaceAt;
     };
 
-    void appendRun(std::string_view run, bool visible, TextTransform transform);
+    void appendRun(std::string_view run, const InheritedStyle& style);
     void settleSpace(bool keep);
     void flushBreaks();
 

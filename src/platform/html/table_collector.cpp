@@ -75,7 +75,7 @@ void TableCollector::elementStarted(NodeId element) {
     record.node = element;
     record.parent = parent;
     record.insideCell = insideCell;
-    record.inherited = inheritedStyleAbove(mTree, element, stop, fromStop);
+    record.inherited = inheritedStyleAbove(mTree, element, stop, fromStop, mCascade);
     setRecordOf(element, index);
     switch (kind) {
         case Kind::Table:
@@ -131,7 +131,7 @@ bool TableCollector::elementClosed(NodeId element) {
 const InheritedStyle& TableCollector::passedDownBy(std::uint32_t index) {
     Record& record = mRecords[index];
     if (!record.passesKnown) {
-        record.passes = resolveStyle(mTree, record.node, record.inherited).inherited;
+        record.passes = resolveStyle(mTree, record.node, record.inherited, mCascade).inherited;
         record.passesKnown = true;
     }
     return record.passes;
@@ -140,7 +140,7 @@ const InheritedStyle& TableCollector::passedDownBy(std::uint32_t index) {
 void TableCollector::closeCell(Record& cell) {
     const std::size_t begin = mTexts.size();
     try {
-        mTexts.append(mRenderer.text(mTree, cell.node, cell.inherited));
+        mTexts.append(mRenderer.text(mTree, cell.node, cell.inherited, mCascade));
     } catch (const std::exception& e) {
         mTexts.resize(begin);
         mTexts.append(e.what());

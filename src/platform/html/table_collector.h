@@ -26,6 +26,9 @@ class TableCollector final {
 public:
     TableCollector(const parser::NodeTree& tree, TableVisitor& visitor);
 
+    // The document's style sheets, for every element started from now on; nullptr for none.
+    void setCascade(css::Cascade* cascade) { mCascade = cascade; }
+
     void elementStarted(parser::NodeId element);
     // Returns whether the element's subtree is no longer needed (a row that no cell's text
     // contains, all handed over): then the tree may let it go.
@@ -68,6 +71,7 @@ private:
 
     const parser::NodeTree& mTree;
     TableVisitor& mVisitor;
+    css::Cascade* mCascade = nullptr;
     RenderedText mRenderer;
     std::int32_t mTableCount = 0;
     // The records of the outermost table being read and everything in it; cleared when it ends.

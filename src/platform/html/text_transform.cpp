@@ -1,8 +1,11 @@
 #include "platform/html/text_transform.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
+#include <unicode/bytestream.h>
+#include <unicode/normalizer2.h>
 #include <unicode/ucasemap.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -81,26 +84,57 @@ char32_t toMathItalic(char32_t c) {
 
 }  // namespace
 
-TextTransformer::TextTransformer() {
-    UErrorCode status = U_ZERO_ERROR;
-    mCaseMap = ucasemap_open("", 0, &status);
-    if (U_FAILURE(status)) {
-        failWithIcu(status);
+CaseLocale caseLocaleFor(std::string_view language) {
+    const std::string_view primary = language.substr(0, language.find('-'));
+    const auto is = [primary](std::string_view code) {
+        return primary.size() == code.size() &&
+               std::equal(primary.begin(), primary.end(), code.begin(), [](char a, char b) {
+                   return (a >= 'A' && a <= 'Z' ? static_cast<char>(a + 32) : a) == b;
+               });
+    };
+    if (is("tr") || is("az")) {
+        return CaseLocale::Turkic;
     }
+    if (is("lt")) {
+        return CaseLocale::Lithuanian;
+    }
+    if (is("el")) {
+        return CaseLocale::Greek;
+    }
+    return CaseLocale::Root;
 }
 
 TextTransformer::~TextTransformer() {
-    ucasemap_close(mCaseMap);
+    for (UCaseMap* map : mCaseMaps) {
+        if (map != nullptr) {
+            ucasemap_close(map);
+        }
+    }
+}
+
+// Throws Failure when ICU cannot open the case mapper.
+UCaseMap* TextTransformer::caseMap(CaseLocale locale) {
+    UCaseMap*& map = mCaseMaps[static_cast<std::size_t>(locale)];
+    if (map == nullptr) {
+        static constexpr const char* kLocales[] = {"", "tr", "lt", "el"};
+        UErrorCode status = U_ZERO_ERROR;
+        map = ucasemap_open(kLocales[static_cast<std::size_t>(locale)], 0, &status);
+        if (U_FAILURE(status)) {
+            map = nullptr;
+            failWithIcu(status);
+        }
+    }
+    return map;
 }
 
 void TextTransformer::apply(TextTransform transform, std::string& text, std::size_t from,
-                            char32_t previous) {
+                            char32_t previous, CaseLocale locale) {
     switch (transform) {
         case TextTransform::None:
             break;
         case TextTransform::Uppercase:
         case TextTransform::Lowercase:
-            mapCase(transform, text, from);
+            mapCase(transform, text, from, locale);
             break;
         case TextTransform::Capitalize:
             capitalize(text, from, previous);
@@ -111,7 +145,8 @@ void TextTransformer::apply(TextTransform transform, std::string& text, std::siz
     }
 }
 
-void TextTransformer::mapCase(TextTransform transform, std::string& text, std::size_t from) {
+void TextTransformer::mapCase(TextTransform transform, std::string& text, std::size_t from,
+                              CaseLocale locale) {
     const auto map =
         transform == TextTransform::Uppercase ? &ucasemap_utf8ToUpper : &ucasemap_utf8ToLower;
     const auto sourceLength = static_cast<std::int32_t>(text.size() - from);
@@ -120,7 +155,7 @@ void TextTransformer::mapCase(TextTransform transform, std::string& text, std::s
     for (;;) {
         UErrorCode status = U_ZERO_ERROR;
         const std::int32_t length =
-            map(mCaseMap, mScratch.data(), static_cast<std::int32_t>(mScratch.size()),
+            map(caseMap(locale), mScratch.data(), static_cast<std::int32_t>(mScratch.size()),
                 text.data() + from, sourceLength, &status);
         if (status == U_BUFFER_OVERFLOW_ERROR) {
             mScratch.resize(static_cast<std::size_t>(length));
@@ -130,8 +165,30 @@ void TextTransformer::mapCase(TextTransform transform, std::string& text, std::s
             failWithIcu(status);
         }
         text.replace(from, std::string::npos, mScratch.data(), static_cast<std::size_t>(length));
+        if (locale == CaseLocale::Greek) {
+            composeGreek(text, from);
+        }
         return;
     }
+}
+
+// Greek capitals keep an accent only on a lone eta, which ICU writes as a letter and a combining
+// accent where browsers show the precomposed letter.
+void TextTransformer::composeGreek(std::string& text, std::size_t from) {
+    UErrorCode status = U_ZERO_ERROR;
+    const icu::Normalizer2* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status)) {
+        failWithIcu(status);
+    }
+    mScratch.clear();
+    icu::StringByteSink<std::string> sink(&mScratch);
+    nfc->normalizeUTF8(
+        0, icu::StringPiece(text.data() + from, static_cast<std::int32_t>(text.size() - from)),
+        sink, nullptr, status);
+    if (U_FAILURE(status)) {
+        failWithIcu(status);
+    }
+    text.replace(from, std::string::npos, mScratch);
 }
 
 void TextTransformer::capitalize(std::string& text, std::size_t from, char32_t previous) {

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/html/element_style.h"
 
@@ -9,12 +12,14 @@ struct UCaseMap;
 
 namespace veltrano::html {
 
-// CSS text-transform over rendered text, with ICU's full Unicode case mapping (root locale).
-// Owns ICU's case mapper; keep one per renderer.
+// The case locale of a language tag ("tr", "az-Latn", "EL"); Root for any other or none.
+CaseLocale caseLocaleFor(std::string_view language);
+
+// CSS text-transform over rendered text, with ICU's full Unicode case mapping. Owns ICU's case
+// mappers; keep one per renderer.
 class TextTransformer final {
 public:
-    // Throws Failure when ICU cannot open its case mapper.
-    TextTransformer();
+    TextTransformer() = default;
     ~TextTransformer();
     TextTransformer(const TextTransformer&) = delete;
     TextTransformer& operator=(const TextTransformer&) = delete;
@@ -22,14 +27,18 @@ public:
     // Rewrites text from byte `from` to its end. previous is the character shown before
     // text[from] on the same line, 0 after a space or at the line's start: capitalize starts
     // a word only where it does not continue one.
-    void apply(TextTransform transform, std::string& text, std::size_t from, char32_t previous);
+    // Upper and lower case follow locale.
+    void apply(TextTransform transform, std::string& text, std::size_t from, char32_t previous,
+               CaseLocale locale = CaseLocale::Root);
 
 private:
-    void mapCase(TextTransform transform, std::string& text, std::size_t from);
+    UCaseMap* caseMap(CaseLocale locale);
+    void mapCase(TextTransform transform, std::string& text, std::size_t from, CaseLocale locale);
+    void composeGreek(std::string& text, std::size_t from);
     void capitalize(std::string& text, std::size_t from, char32_t previous);
     void mathItalic(std::string& text, std::size_t from);
 
-    UCaseMap* mCaseMap;
+    std::array<UCaseMap*, 4> mCaseMaps{};  // opened when first needed
     std::string mScratch;
 };
 
