@@ -9,14 +9,14 @@ namespace {
 using K = KnownName;
 using Table = std::array<std::uint32_t, kKnownNameCount>;
 
-void mark(Table& table, std::initializer_list<KnownName> names, std::uint32_t kinds) {
+constexpr void mark(Table& table, std::initializer_list<KnownName> names, std::uint32_t kinds) {
     for (const KnownName name : names) {
         table[static_cast<std::size_t>(name)] |= kinds;
     }
 }
 
 // The lists of the HTML Standard's "special" category and of the scopes, element by element.
-Table htmlKinds() {
+constexpr Table htmlKinds() {
     Table t{};
     mark(t, {K::Address,    K::Applet,   K::Area,       K::Article,  K::Aside,   K::Base,
              K::Basefont,   K::Bgsound,  K::Blockquote, K::Body,     K::Br,      K::Button,
@@ -61,7 +61,7 @@ Table htmlKinds() {
     return t;
 }
 
-Table mathMlKinds() {
+constexpr Table mathMlKinds() {
     Table t{};
     const std::uint32_t boundary =
         kSpecial | kScopeBoundary | kListItemScopeBoundary | kButtonScopeBoundary;
@@ -70,7 +70,7 @@ Table mathMlKinds() {
     return t;
 }
 
-Table svgKinds() {
+constexpr Table svgKinds() {
     Table t{};
     mark(t, {K::ForeignObject_, K::Desc, K::Title},
          kSpecial | kScopeBoundary | kListItemScopeBoundary | kButtonScopeBoundary |
@@ -80,22 +80,8 @@ Table svgKinds() {
 
 }  // namespace
 
-std::uint32_t elementKinds(NameId name, Namespace ns) {
-    static const Table html = htmlKinds();
-    static const Table mathMl = mathMlKinds();
-    static const Table svg = svgKinds();
-    if (name >= kKnownNameCount) {
-        return 0;
-    }
-    switch (ns) {
-        case Namespace::Html:
-            return html[name];
-        case Namespace::MathMl:
-            return mathMl[name];
-        case Namespace::Svg:
-            return svg[name];
-    }
-    return 0;
-}
+static_assert(static_cast<int>(Namespace::Html) == 0 && static_cast<int>(Namespace::Svg) == 1 &&
+              static_cast<int>(Namespace::MathMl) == 2);
+constexpr std::array<Table, 3> kElementKindTables = {htmlKinds(), svgKinds(), mathMlKinds()};
 
 }  // namespace veltrano::html::parser

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/html/parser/names.h"
@@ -32,7 +34,13 @@ enum ElementKind : std::uint32_t {
     kTableSection = 1u << 14,  // tbody, thead, tfoot
 };
 
-std::uint32_t elementKinds(NameId name, Namespace ns);
+// Per namespace (in Namespace's order) and known name, the element's kinds; built at compile
+// time, so that a lookup is one load (element_kinds.cpp).
+extern const std::array<std::array<std::uint32_t, kKnownNameCount>, 3> kElementKindTables;
+
+inline std::uint32_t elementKinds(NameId name, Namespace ns) {
+    return name < kKnownNameCount ? kElementKindTables[static_cast<std::size_t>(ns)][name] : 0;
+}
 
 // The name as a KnownName, for a switch over tag names (None for names the engine does not know).
 constexpr KnownName known(NameId name) {
