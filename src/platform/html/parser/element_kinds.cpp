@@ -15,6 +15,12 @@ constexpr void mark(Table& table, std::initializer_list<KnownName> names, std::u
     }
 }
 
+constexpr void unmark(Table& table, std::initializer_list<KnownName> names, std::uint32_t kinds) {
+    for (const KnownName name : names) {
+        table[static_cast<std::size_t>(name)] &= ~kinds;
+    }
+}
+
 // The lists of the HTML Standard's "special" category and of the scopes, element by element.
 constexpr Table htmlKinds() {
     Table t{};
@@ -32,7 +38,8 @@ constexpr Table htmlKinds() {
              K::Source,     K::Style,    K::Summary,    K::Table,    K::Tbody,   K::Td,
              K::Template,   K::Textarea, K::Tfoot,      K::Th,       K::Thead,   K::Title,
              K::Tr,         K::Track,    K::Ul,         K::Wbr,      K::Xmp},
-         kSpecial);
+         kSpecial | kSpecialOtherThanAddressDivP);
+    unmark(t, {K::Address, K::Div, K::P}, kSpecialOtherThanAddressDivP);
     mark(t,
          {K::A, K::B, K::Big, K::Code, K::Em, K::Font, K::I, K::Nobr, K::S, K::Small, K::Strike,
           K::Strong, K::Tt, K::U},
@@ -58,13 +65,18 @@ constexpr Table htmlKinds() {
     mark(t, {K::H1, K::H2, K::H3, K::H4, K::H5, K::H6}, kHeading);
     mark(t, {K::Td, K::Th}, kTableCell);
     mark(t, {K::Tbody, K::Thead, K::Tfoot}, kTableSection);
+    mark(t, {K::Tbody, K::Tfoot, K::Thead, K::Template, K::Html}, kTableBodyContext);
+    mark(t, {K::Tr, K::Template, K::Html}, kTableRowContext);
+    for (std::uint32_t& kinds : t) {
+        kinds |= kHtmlElement;
+    }
     return t;
 }
 
 constexpr Table mathMlKinds() {
     Table t{};
-    const std::uint32_t boundary =
-        kSpecial | kScopeBoundary | kListItemScopeBoundary | kButtonScopeBoundary;
+    const std::uint32_t boundary = kSpecial | kSpecialOtherThanAddressDivP | kScopeBoundary |
+                                   kListItemScopeBoundary | kButtonScopeBoundary;
     mark(t, {K::Mi, K::Mo, K::Mn, K::Ms, K::Mtext}, boundary | kMathMlTextIntegrationPoint);
     mark(t, {K::AnnotationXml}, boundary);
     return t;
@@ -73,8 +85,8 @@ constexpr Table mathMlKinds() {
 constexpr Table svgKinds() {
     Table t{};
     mark(t, {K::ForeignObject_, K::Desc, K::Title},
-         kSpecial | kScopeBoundary | kListItemScopeBoundary | kButtonScopeBoundary |
-             kSvgHtmlIntegrationPoint);
+         kSpecial | kSpecialOtherThanAddressDivP | kScopeBoundary | kListItemScopeBoundary |
+             kButtonScopeBoundary | kSvgHtmlIntegrationPoint);
     return t;
 }
 

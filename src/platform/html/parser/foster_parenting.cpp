@@ -8,11 +8,17 @@ namespace veltrano::html::parser {
 
 TreeBuilder::InsertionLocation TreeBuilder::appropriatePlaceForInsertingNode(
     NodeId overrideTarget) {
-    const NodeId target = overrideTarget != kNoNode ? overrideTarget : mOpenElements.current().node;
-    const Node& targetNode = mTree[target];
+    NodeId target = overrideTarget;
+    std::uint32_t targetKinds = 0;
+    if (target == kNoNode) {
+        // The current node, whose kinds the stack keeps.
+        target = mOpenElements.current().node;
+        targetKinds = mOpenElements.current().kinds;
+    } else {
+        targetKinds = elementKinds(mTree[target].name, mTree[target].ns);
+    }
     InsertionLocation location{target, kNoNode, false};
-    if (mFosterParenting &&
-        (elementKinds(targetNode.name, targetNode.ns) & kFosterParentingTarget) != 0) {
+    if (mFosterParenting && (targetKinds & kFosterParentingTarget) != 0) {
         location = fosterParentingLocation();
     }
     const Node& parent = mTree[location.parent];

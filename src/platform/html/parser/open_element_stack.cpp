@@ -1,6 +1,7 @@
 #include "platform/html/parser/open_element_stack.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace veltrano::html::parser {
 namespace {
@@ -15,12 +16,15 @@ void OpenElementStack::push(const OpenElement& element) {
     const auto position = static_cast<std::int32_t>(mSlots.size());
     Slot slot;
     slot.element = element;
-    for (std::size_t b = 0; b < kBoundaryCount; ++b) {
-        if ((element.boundaries & (1u << b)) != 0) {
-            slot.nearest[b] = position;
-        } else {
-            slot.nearest[b] = position == 0 ? -1 : mSlots.back().nearest[b];
-        }
+    // The nearest boundaries at or below the new entry are those below it, but for the kinds the
+    // element is itself.
+    if (position == 0) {
+        slot.nearest.fill(-1);
+    } else {
+        slot.nearest = mSlots.back().nearest;
+    }
+    for (unsigned bits = element.boundaries; bits != 0; bits &= bits - 1) {
+        slot.nearest[static_cast<std::size_t>(std::countr_zero(bits))] = position;
     }
     std::vector<std::int32_t>& heads = headsFor(element);
     const NameId key = keyOf(element);
@@ -38,11 +42,12 @@ void OpenElementStack::push(const OpenElement& element) {
 }
 
 OpenElement OpenElementStack::pop() {
-    const Slot slot = mSlots.back();
+    const Slot& slot = mSlots.back();
+    const OpenElement element = slot.element;
+    headsFor(element)[keyOf(element)] = slot.previousSameName;
+    mPositionPlusOne[element.node] = 0;
     mSlots.pop_back();
-    headsFor(slot.element)[keyOf(slot.element)] = slot.previousSameName;
-    mPositionPlusOne[slot.element.node] = 0;
-    return slot.element;
+    return element;
 }
 
 std::vector<OpenElement> OpenElementStack::takeFrom(std::size_t position) {

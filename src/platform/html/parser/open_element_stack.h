@@ -36,6 +36,8 @@ struct OpenElement {
     Namespace ns = Namespace::Html;
     bool htmlIntegrationPoint = false;
     std::uint16_t boundaries = 0;  // the Boundary kinds this element is, one bit each
+    // Its ElementKind categories, kept so that tests on the current node need no lookup.
+    std::uint32_t kinds = 0;
 };
 
 // The stack of open elements (the HTML Standard's "stack of open elements"; position 0 is its

@@ -52,32 +52,32 @@ TreeBuilder::Step TreeBuilder::inTableMode(Token& token) {
         case TokenKind::StartTag:
             switch (tag) {
                 case K::Caption:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     mActiveFormatting.pushMarker();
                     insertHtmlElement(token);
                     mMode = InsertionMode::InCaption;
                     return Step::Done;
                 case K::Colgroup:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     insertHtmlElement(token);
                     mMode = InsertionMode::InColumnGroup;
                     return Step::Done;
                 case K::Col:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     insertHtmlElement(K::Colgroup);
                     mMode = InsertionMode::InColumnGroup;
                     return Step::Reprocess;
                 case K::Tbody:
                 case K::Tfoot:
                 case K::Thead:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     insertHtmlElement(token);
                     mMode = InsertionMode::InTableBody;
                     return Step::Done;
                 case K::Td:
                 case K::Th:
                 case K::Tr:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     insertHtmlElement(K::Tbody);
                     mMode = InsertionMode::InTableBody;
                     return Step::Reprocess;
@@ -264,9 +264,7 @@ TreeBuilder::Step TreeBuilder::inColumnGroupMode(Token& token) {
 
 TreeBuilder::Step TreeBuilder::inTableBodyMode(Token& token) {
     const KnownName tag = known(token.name);
-    const auto clearToBodyContext = [&] {
-        clearStackBackTo({K::Tbody, K::Tfoot, K::Thead, K::Template, K::Html});
-    };
+    const auto clearToBodyContext = [&] { clearStackBackTo(kTableBodyContext); };
     if (token.kind == TokenKind::StartTag && tag == K::Tr) {
         clearToBodyContext();
         insertHtmlElement(token);
@@ -309,7 +307,7 @@ TreeBuilder::Step TreeBuilder::inTableBodyMode(Token& token) {
 
 TreeBuilder::Step TreeBuilder::inRowMode(Token& token) {
     const KnownName tag = known(token.name);
-    const auto clearToRowContext = [&] { clearStackBackTo({K::Tr, K::Template, K::Html}); };
+    const auto clearToRowContext = [&] { clearStackBackTo(kTableRowContext); };
     if (token.kind == TokenKind::StartTag && (tag == K::Th || tag == K::Td)) {
         clearToRowContext();
         insertHtmlElement(token);

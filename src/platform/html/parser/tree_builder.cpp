@@ -43,20 +43,15 @@ bool TreeBuilder::adjustedCurrentNodeIsForeign() const {
     return !mOpenElements.empty() && mOpenElements.current().ns != Namespace::Html;
 }
 
-// The tree construction dispatcher: whether the token goes to the insertion mode or to the
-// rules for foreign content.
-bool TreeBuilder::useHtmlContentRules(const Token& token) const {
-    if (mOpenElements.empty()) {
-        return true;
-    }
+// The tree construction dispatcher's rules for a foreign current node (the adjusted current
+// node, as the engine parses whole documents only): whether the token goes to the insertion
+// mode rather than to the rules for foreign content.
+bool TreeBuilder::foreignNodeTakesHtmlContentRules(const Token& token) const {
     const OpenElement& node = mOpenElements.current();
-    if (node.ns == Namespace::Html) {
-        return true;
-    }
     const bool startTag = token.kind == TokenKind::StartTag;
     const bool character =
         token.kind == TokenKind::Characters || token.kind == TokenKind::NullCharacter;
-    if ((elementKinds(node.name, node.ns) & kMathMlTextIntegrationPoint) != 0) {
+    if ((node.kinds & kMathMlTextIntegrationPoint) != 0) {
         if (character || (startTag && token.name != nameId(KnownName::Mglyph) &&
                           token.name != nameId(KnownName::Malignmark))) {
             return true;
@@ -208,28 +203,22 @@ void TreeBuilder::notifyInserted(NodeId element) {
 
 // The stack of open elements.
 
+static_assert(kScopeBoundary == boundaryBit(Boundary::Scope) &&
+              kListItemScopeBoundary == boundaryBit(Boundary::ListItemScope) &&
+              kButtonScopeBoundary == boundaryBit(Boundary::ButtonScope) &&
+              kTableScopeBoundary == boundaryBit(Boundary::TableScope) &&
+              kSpecial == boundaryBit(Boundary::Special) &&
+              kSpecialOtherThanAddressDivP == boundaryBit(Boundary::SpecialOtherThanAddressDivP) &&
+              kHtmlElement == boundaryBit(Boundary::HtmlElement) &&
+              kInsertionModeAnchor == boundaryBit(Boundary::InsertionModeAnchor) &&
+              kBoundaryKinds == (1u << kBoundaryCount) - 1);
+
 void TreeBuilder::pushOpenElement(NodeId element, NameId tagName, bool htmlIntegrationPoint) {
     const Node& node = mTree[element];
     const std::uint32_t kinds = elementKinds(node.name, node.ns);
-    std::uint16_t boundaries = 0;
-    const auto mark = [&](bool condition, Boundary boundary) {
-        if (condition) {
-            boundaries |= boundaryBit(boundary);
-        }
-    };
-    const bool html = node.ns == Namespace::Html;
-    mark((kinds & kScopeBoundary) != 0, Boundary::Scope);
-    mark((kinds & kListItemScopeBoundary) != 0, Boundary::ListItemScope);
-    mark((kinds & kButtonScopeBoundary) != 0, Boundary::ButtonScope);
-    mark((kinds & kTableScopeBoundary) != 0, Boundary::TableScope);
-    mark((kinds & kSpecial) != 0, Boundary::Special);
-    mark((kinds & kSpecial) != 0 &&
-             !(html && (node.name == nameId(KnownName::Address) ||
-                        node.name == nameId(KnownName::Div) || node.name == nameId(KnownName::P))),
-         Boundary::SpecialOtherThanAddressDivP);
-    mark(html, Boundary::HtmlElement);
-    mark((kinds & kInsertionModeAnchor) != 0, Boundary::InsertionModeAnchor);
-    mOpenElements.push({element, node.name, tagName, node.ns, htmlIntegrationPoint, boundaries});
+    const auto boundaries = static_cast<std::uint16_t>(kinds & kBoundaryKinds);
+    mOpenElements.push(
+        {element, node.name, tagName, node.ns, htmlIntegrationPoint, boundaries, kinds});
 }
 
 void TreeBuilder::popCurrentNode() {
@@ -250,7 +239,7 @@ void TreeBuilder::popUntilAnyOf(std::uint32_t kinds) {
     while (!mOpenElements.empty()) {
         const OpenElement popped = mOpenElements.pop();
         notePopped(popped.node);
-        if (popped.ns == Namespace::Html && (elementKinds(popped.name, popped.ns) & kinds) != 0) {
+        if (popped.ns == Namespace::Html && (popped.kinds & kinds) != 0) {
             return;
         }
     }
@@ -296,7 +285,7 @@ bool TreeBuilder::currentNodeIs(KnownName name) const {
 
 bool TreeBuilder::currentNodeIsAnyOf(std::uint32_t kinds) const {
     const OpenElement& node = mOpenElements.current();
-    return node.ns == Namespace::Html && (elementKinds(node.name, node.ns) & kinds) != 0;
+    return node.ns == Namespace::Html && (node.kinds & kinds) != 0;
 }
 
 bool TreeBuilder::hasInScope(KnownName name, Boundary scope) const {
@@ -337,15 +326,10 @@ void TreeBuilder::closeTheCell() {
     mMode = InsertionMode::InRow;
 }
 
-// "Clear the stack back to a table context" and its table body and table row variants.
-void TreeBuilder::clearStackBackTo(std::initializer_list<KnownName> names) {
-    const auto kept = [&] {
-        const OpenElement& node = mOpenElements.current();
-        return node.ns == Namespace::Html &&
-               std::any_of(names.begin(), names.end(),
-                           [&](KnownName name) { return node.name == nameId(name); });
-    };
-    while (!kept()) {
+// "Clear the stack back to a table context" and its table body and table row variants: kinds
+// is kTableContext, kTableBodyContext or kTableRowContext.
+void TreeBuilder::clearStackBackTo(std::uint32_t kinds) {
+    while (!currentNodeIsAnyOf(kinds)) {
         popCurrentNode();
     }
 }

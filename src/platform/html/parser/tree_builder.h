@@ -2,7 +2,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <span>
 #include <string_view>
 #include <unordered_map>
@@ -99,7 +98,12 @@ private:
 
     // The tree construction dispatcher and the insertion modes (tree_builder.cpp and one file
     // per group of modes).
-    bool useHtmlContentRules(const Token& token) const;
+    bool useHtmlContentRules(const Token& token) const {
+        // An HTML current node, the usual case, needs no look at the token.
+        return mOpenElements.empty() || mOpenElements.current().ns == Namespace::Html ||
+               foreignNodeTakesHtmlContentRules(token);
+    }
+    bool foreignNodeTakesHtmlContentRules(const Token& token) const;
     Step processInMode(InsertionMode mode, Token& token);
     Step initialMode(Token& token);
     Step beforeHtmlMode(Token& token);
@@ -165,7 +169,7 @@ private:
     void closePElement();
     void closePElementInButtonScope();
     void closeTheCell();
-    void clearStackBackTo(std::initializer_list<KnownName> names);
+    void clearStackBackTo(std::uint32_t kinds);
     void resetInsertionModeAppropriately();
     void stopParsing();
 
