@@ -72,6 +72,8 @@ private:
     bool sameAttributes(const FormattingEntry& a, const FormattingEntry& b) const;
     void pushSlot(FormattingEntry entry);
     FormattingEntry popSlot();
+    void dropLastSlot();
+    void unlinkLastSlot(const FormattingEntry& entry);
     std::vector<FormattingEntry> takeFrom(std::size_t index);
     void noteIndex(NodeId node, std::size_t indexPlusOne);
     std::ptrdiff_t lastMarker() const { return mMarkers.empty() ? kNone : mMarkers.back(); }
