@@ -25,7 +25,7 @@ TreeBuilder::Step TreeBuilder::inBodyMode(Token& token) {
         case TokenKind::Characters:
             reconstructActiveFormattingElements();
             insertCharacters(token.text);
-            if (!isAllWhitespace(textOf(token.text))) {
+            if (mFramesetOk && !isAllWhitespace(textOf(token.text))) {
                 mFramesetOk = false;
             }
             return Step::Done;

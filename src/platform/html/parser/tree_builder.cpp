@@ -129,7 +129,9 @@ NodeId TreeBuilder::insertForeignElement(const Token& token, NameId name, Namesp
         }
     }
     insertElementAt(location, element);
-    pushOpenElement(element, token.name, isHtmlIntegrationPoint(name, ns, attributes));
+    // An HTML element is never an HTML integration point: no need to ask.
+    pushOpenElement(element, token.name,
+                    ns != Namespace::Html && isHtmlIntegrationPoint(name, ns, attributes));
     return element;
 }
 
