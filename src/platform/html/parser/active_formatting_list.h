@@ -57,7 +57,7 @@ public:
     void insert(std::size_t index, FormattingEntry entry);
     void replaceNode(std::size_t index, NodeId node);
 
-    // Counts the entries and markers (for tests).
+    // How many of the entries are markers.
     std::size_t markerCount() const { return mMarkers.size(); }
 
 private:

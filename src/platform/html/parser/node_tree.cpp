@@ -11,24 +11,32 @@ NodeTree::NodeTree(TextStore& text) : mText(text) {
 }
 
 NodeId NodeTree::allocate(NodeKind kind) {
-    NodeId id;
-    if (mFreeList != kNoNode) {
-        id = mFreeList;
+    NodeId id = mFreeList;
+    if (id != kNoNode) {
         mFreeList = nodeAt(id).nextSibling;
+        if (!mAddedAttributes.empty()) {
+            forgetAddedAttributes(id);  // a reused node has no attributes added yet
+        }
     } else {
         id = mNextUnused++;
         if ((id & (kBlockSize - 1)) == 0) {
-            mBlocks.push_back(std::make_unique<Node[]>(kBlockSize));
+            addBlock();
         }
-    }
-    if (!mAddedAttributes.empty()) {
-        mAddedAttributes.erase(id);  // a reused node has no attributes added yet
     }
     Node& node = nodeAt(id);
     node = Node{};
     node.kind = kind;
     ++mLiveNodes;
     return id;
+}
+
+// Out of line, so that allocate's usual path calls nothing.
+void NodeTree::addBlock() {
+    mBlocks.push_back(std::make_unique<Node[]>(kBlockSize));
+}
+
+void NodeTree::forgetAddedAttributes(NodeId id) {
+    mAddedAttributes.erase(id);
 }
 
 NodeId NodeTree::createElement(NameId name, Namespace ns, std::span<const Attribute> attributes) {
@@ -38,7 +46,9 @@ NodeId NodeTree::createElement(NameId name, Namespace ns, std::span<const Attrib
     node.ns = ns;
     node.a = static_cast<std::uint32_t>(mAttributes.size());
     node.b = static_cast<std::uint32_t>(attributes.size());
-    mAttributes.insert(mAttributes.end(), attributes.begin(), attributes.end());
+    if (!attributes.empty()) {
+        mAttributes.insert(mAttributes.end(), attributes.begin(), attributes.end());
+    }
     return id;
 }
 

@@ -135,6 +135,8 @@ private:
     Node& nodeAt(NodeId id) { return mBlocks[id >> kBlockBits][id & (kBlockSize - 1)]; }
     const Node& nodeAt(NodeId id) const { return mBlocks[id >> kBlockBits][id & (kBlockSize - 1)]; }
     NodeId allocate(NodeKind kind);
+    [[gnu::noinline]] void addBlock();
+    [[gnu::noinline]] void forgetAddedAttributes(NodeId id);
     void releaseTemplateContents(NodeId templateElement);
 
     TextStore& mText;

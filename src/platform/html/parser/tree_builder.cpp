@@ -449,22 +449,24 @@ void TreeBuilder::releaseChildren(NodeId element) {
     }
     // One walk over the subtree and the contents of templates in it, without recursion: an
     // open element inside forbids the release; the form pointer and formatting entries that
-    // point inside are made to point nowhere.
+    // point inside are made to point nowhere. The lists stay empty, and so allocate nothing,
+    // unless there is something to note.
+    const bool anyFormattingElement = mActiveFormatting.size() > mActiveFormatting.markerCount();
     std::vector<std::size_t> formattingInside;
     bool formInside = false;
-    std::vector<NodeId> roots{element};
     std::vector<NodeId> inside;
-    while (!roots.empty()) {
-        const NodeId root = roots.back();
-        roots.pop_back();
+    std::vector<NodeId> templateContents;  // still to walk
+    for (NodeId root = element; root != kNoNode;) {
         NodeId node = mTree[root].firstChild;
         while (node != kNoNode) {
             if (mOpenElements.contains(node)) {
                 return;
             }
-            if (const std::ptrdiff_t index = mActiveFormatting.indexOf(node);
-                index != ActiveFormattingList::kNone) {
-                formattingInside.push_back(static_cast<std::size_t>(index));
+            if (anyFormattingElement) {
+                if (const std::ptrdiff_t index = mActiveFormatting.indexOf(node);
+                    index != ActiveFormattingList::kNone) {
+                    formattingInside.push_back(static_cast<std::size_t>(index));
+                }
             }
             formInside = formInside || node == mFormElement;
             if (!mSelects.empty()) {
@@ -474,7 +476,7 @@ void TreeBuilder::releaseChildren(NodeId element) {
             if (current.kind == NodeKind::Element && current.ns == Namespace::Html &&
                 current.name == nameId(KnownName::Template)) {
                 if (const NodeId contents = mTree.findTemplateContents(node); contents != kNoNode) {
-                    roots.push_back(contents);
+                    templateContents.push_back(contents);
                 }
             }
             if (current.firstChild != kNoNode) {
@@ -485,6 +487,11 @@ void TreeBuilder::releaseChildren(NodeId element) {
                 node = mTree[node].parent;
             }
             node = node == root ? kNoNode : mTree[node].nextSibling;
+        }
+        root = kNoNode;
+        if (!templateContents.empty()) {
+            root = templateContents.back();
+            templateContents.pop_back();
         }
     }
     for (const std::size_t index : formattingInside) {
