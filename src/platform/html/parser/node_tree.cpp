@@ -10,27 +10,7 @@ NodeTree::NodeTree(TextStore& text) : mText(text) {
     allocate(NodeKind::Document);
 }
 
-NodeId NodeTree::allocate(NodeKind kind) {
-    NodeId id = mFreeList;
-    if (id != kNoNode) {
-        mFreeList = nodeAt(id).nextSibling;
-        if (!mAddedAttributes.empty()) {
-            forgetAddedAttributes(id);  // a reused node has no attributes added yet
-        }
-    } else {
-        id = mNextUnused++;
-        if ((id & (kBlockSize - 1)) == 0) {
-            addBlock();
-        }
-    }
-    Node& node = nodeAt(id);
-    node = Node{};
-    node.kind = kind;
-    ++mLiveNodes;
-    return id;
-}
-
-// Out of line, so that allocate's usual path calls nothing.
+// Out of line, so that the inline allocate's usual path calls nothing.
 void NodeTree::addBlock() {
     mBlocks.push_back(std::make_unique<Node[]>(kBlockSize));
 }
@@ -39,24 +19,8 @@ void NodeTree::forgetAddedAttributes(NodeId id) {
     mAddedAttributes.erase(id);
 }
 
-NodeId NodeTree::createElement(NameId name, Namespace ns, std::span<const Attribute> attributes) {
-    const NodeId id = allocate(NodeKind::Element);
-    Node& node = nodeAt(id);
-    node.name = name;
-    node.ns = ns;
-    node.a = static_cast<std::uint32_t>(mAttributes.size());
-    node.b = static_cast<std::uint32_t>(attributes.size());
-    if (!attributes.empty()) {
-        mAttributes.insert(mAttributes.end(), attributes.begin(), attributes.end());
-    }
-    return id;
-}
-
-NodeId NodeTree::createText(TextRef text) {
-    const NodeId id = allocate(NodeKind::Text);
-    nodeAt(id).a = text.offset;
-    nodeAt(id).b = text.length;
-    return id;
+void NodeTree::appendAttributes(std::span<const Attribute> attributes) {
+    mAttributes.insert(mAttributes.end(), attributes.begin(), attributes.end());
 }
 
 NodeId NodeTree::createComment(TextRef text) {
@@ -95,26 +59,6 @@ NodeId NodeTree::templateOf(NodeId fragment) const {
 
 void NodeTree::appendChild(NodeId parent, NodeId child) {
     insertBefore(parent, child, kNoNode);
-}
-
-void NodeTree::insertBefore(NodeId parent, NodeId child, NodeId reference) {
-    Node& node = nodeAt(child);
-    Node& container = nodeAt(parent);
-    node.parent = parent;
-    node.nextSibling = reference;
-    if (reference == kNoNode) {
-        node.previousSibling = container.lastChild;
-        container.lastChild = child;
-    } else {
-        Node& next = nodeAt(reference);
-        node.previousSibling = next.previousSibling;
-        next.previousSibling = child;
-    }
-    if (node.previousSibling == kNoNode) {
-        container.firstChild = child;
-    } else {
-        nodeAt(node.previousSibling).nextSibling = child;
-    }
 }
 
 void NodeTree::detach(NodeId id) {
