@@ -1,34 +1,10 @@
-// "The appropriate place for inserting a node" and foster parenting, which moves content that
-// a table cannot hold to just before the table.
+// Foster parenting, which moves content that a table cannot hold to just before the table (the
+// rest of "the appropriate place for inserting a node" is inline in tree_builder.h).
 
 #include "platform/html/parser/element_kinds.h"
 #include "platform/html/parser/tree_builder.h"
 
 namespace veltrano::html::parser {
-
-TreeBuilder::InsertionLocation TreeBuilder::appropriatePlaceForInsertingNode(
-    NodeId overrideTarget) {
-    NodeId target = overrideTarget;
-    std::uint32_t targetKinds = 0;
-    if (target == kNoNode) {
-        // The current node, whose kinds the stack keeps.
-        target = mOpenElements.current().node;
-        targetKinds = mOpenElements.current().kinds;
-    } else {
-        targetKinds = elementKinds(mTree[target].name, mTree[target].ns);
-    }
-    InsertionLocation location{target, kNoNode, false};
-    if (mFosterParenting && (targetKinds & kFosterParentingTarget) != 0) {
-        location = fosterParentingLocation();
-    }
-    const Node& parent = mTree[location.parent];
-    if (parent.kind == NodeKind::Element && parent.ns == Namespace::Html &&
-        parent.name == nameId(KnownName::Template)) {
-        location.parent = mTree.templateContents(location.parent);
-        location.before = kNoNode;
-    }
-    return location;
-}
 
 // Before the last table, in its parent; or, when a template was opened after that table, at
 // the end of the template's contents.

@@ -280,24 +280,6 @@ void TreeBuilder::notePopped(NodeId element) {
     }
 }
 
-bool TreeBuilder::currentNodeIs(KnownName name) const {
-    const OpenElement& node = mOpenElements.current();
-    return node.ns == Namespace::Html && node.name == nameId(name);
-}
-
-bool TreeBuilder::currentNodeIsAnyOf(std::uint32_t kinds) const {
-    const OpenElement& node = mOpenElements.current();
-    return node.ns == Namespace::Html && (node.kinds & kinds) != 0;
-}
-
-bool TreeBuilder::hasInScope(KnownName name, Boundary scope) const {
-    return mOpenElements.hasInScope(name, scope);
-}
-
-bool TreeBuilder::templateIsOpen() const {
-    return mOpenElements.topmostHtml(nameId(KnownName::Template)) != OpenElementStack::kNone;
-}
-
 void TreeBuilder::generateImpliedEndTags(NameId except) {
     while (currentNodeIsAnyOf(kImpliedEndTag) && mOpenElements.current().name != except) {
         popCurrentNode();

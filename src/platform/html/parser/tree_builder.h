@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/html/parser/active_formatting_list.h"
+#include "platform/html/parser/element_kinds.h"
 #include "platform/html/parser/node_tree.h"
 #include "platform/html/parser/open_element_stack.h"
 #include "platform/html/parser/quirks_mode.h"
@@ -225,5 +226,51 @@ private:
     std::unordered_map<NodeId, SelectState> mSelects;
     std::unordered_map<NodeId, NodeId> mSelectOf;
 };
+
+// What nearly every token asks, inline.
+
+inline bool TreeBuilder::currentNodeIs(KnownName name) const {
+    const OpenElement& node = mOpenElements.current();
+    return node.ns == Namespace::Html && node.name == nameId(name);
+}
+
+inline bool TreeBuilder::currentNodeIsAnyOf(std::uint32_t kinds) const {
+    const OpenElement& node = mOpenElements.current();
+    return node.ns == Namespace::Html && (node.kinds & kinds) != 0;
+}
+
+inline bool TreeBuilder::hasInScope(KnownName name, Boundary scope) const {
+    return mOpenElements.hasInScope(name, scope);
+}
+
+inline bool TreeBuilder::templateIsOpen() const {
+    return mOpenElements.topmostHtml(nameId(KnownName::Template)) != OpenElementStack::kNone;
+}
+
+// "The appropriate place for inserting a node"; where foster parenting puts it is
+// fosterParentingLocation's (foster_parenting.cpp).
+inline TreeBuilder::InsertionLocation TreeBuilder::appropriatePlaceForInsertingNode(
+    NodeId overrideTarget) {
+    NodeId target = overrideTarget;
+    std::uint32_t targetKinds = 0;
+    if (target == kNoNode) {
+        // The current node, whose kinds the stack keeps.
+        target = mOpenElements.current().node;
+        targetKinds = mOpenElements.current().kinds;
+    } else {
+        targetKinds = elementKinds(mTree[target].name, mTree[target].ns);
+    }
+    InsertionLocation location{target, kNoNode, false};
+    if (mFosterParenting && (targetKinds & kFosterParentingTarget) != 0) {
+        location = fosterParentingLocation();
+    }
+    const Node& parent = mTree[location.parent];
+    if (parent.kind == NodeKind::Element && parent.ns == Namespace::Html &&
+        parent.name == nameId(KnownName::Template)) {
+        location.parent = mTree.templateContents(location.parent);
+        location.before = kNoNode;
+    }
+    return location;
+}
 
 }  // namespace veltrano::html::parser
