@@ -199,7 +199,11 @@ void NodeTree::releaseChildren(NodeId element) {
     root.firstChild = root.lastChild = kNoNode;
     root.released = true;
     // Walks the subtree without a stack: down to first children, then along siblings and back
-    // up through parents, freeing each node once its children are done.
+    // up through parents, freeing each node once its children are done. The free list's head
+    // and the count are kept in locals, which writes to nodes cannot change, and stored back
+    // around a template's contents, which are freed through the members.
+    NodeId freeList = mFreeList;
+    std::size_t freed = 0;
     while (node != kNoNode) {
         Node& current = nodeAt(node);
         if (current.firstChild != kNoNode) {
@@ -213,13 +217,19 @@ void NodeTree::releaseChildren(NodeId element) {
             next = current.parent;
         }
         if (current.kind == NodeKind::Element && current.name == nameId(KnownName::Template)) {
+            mFreeList = freeList;
+            mLiveNodes -= freed;
+            freed = 0;
             releaseTemplateContents(node);
+            freeList = mFreeList;
         }
-        current.nextSibling = mFreeList;
-        mFreeList = node;
-        --mLiveNodes;
+        current.nextSibling = freeList;
+        freeList = node;
+        ++freed;
         node = next;
     }
+    mFreeList = freeList;
+    mLiveNodes -= freed;
 }
 
 // Template contents hang off their template, not below it; they go with it. Recursion is

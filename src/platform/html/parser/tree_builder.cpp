@@ -434,6 +434,8 @@ void TreeBuilder::releaseChildren(NodeId element) {
     // point inside are made to point nowhere. The lists stay empty, and so allocate nothing,
     // unless there is something to note.
     const bool anyFormattingElement = mActiveFormatting.size() > mActiveFormatting.markerCount();
+    const bool anySelect = !mSelects.empty();
+    const NodeId formElement = mFormElement;
     std::vector<std::size_t> formattingInside;
     bool formInside = false;
     std::vector<NodeId> inside;
@@ -450,8 +452,8 @@ void TreeBuilder::releaseChildren(NodeId element) {
                     formattingInside.push_back(static_cast<std::size_t>(index));
                 }
             }
-            formInside = formInside || node == mFormElement;
-            if (!mSelects.empty()) {
+            formInside = formInside || node == formElement;
+            if (anySelect) {
                 inside.push_back(node);
             }
             const Node& current = mTree[node];
@@ -465,10 +467,17 @@ void TreeBuilder::releaseChildren(NodeId element) {
                 node = current.firstChild;
                 continue;
             }
-            while (node != root && mTree[node].nextSibling == kNoNode) {
-                node = mTree[node].parent;
+            // The next node in tree order: the next sibling of the node or of its nearest
+            // ancestor below root that has one.
+            NodeId next = current.nextSibling;
+            for (NodeId up = node; next == kNoNode;) {
+                up = mTree[up].parent;
+                if (up == root) {
+                    break;
+                }
+                next = mTree[up].nextSibling;
             }
-            node = node == root ? kNoNode : mTree[node].nextSibling;
+            node = next;
         }
         root = kNoNode;
         if (!templateContents.empty()) {
