@@ -136,12 +136,6 @@ std::vector<FormattingEntry> ActiveFormattingList::takeFrom(std::size_t index) {
     return taken;
 }
 
-void ActiveFormattingList::pushMarker() {
-    // What pushSlot does for a marker, which has no name, node or attributes to note.
-    mMarkers.push_back(static_cast<std::int32_t>(mSlots.size()));
-    mSlots.emplace_back();
-}
-
 void ActiveFormattingList::pushElement(NodeId node, NameId name,
                                        std::span<const Attribute> attributes) {
     FormattingEntry entry;
@@ -169,7 +163,7 @@ void ActiveFormattingList::pushElement(NodeId node, NameId name,
     pushSlot(std::move(entry));
 }
 
-void ActiveFormattingList::clearToLastMarker() {
+void ActiveFormattingList::clearEntriesToLastMarker() {
     while (!mSlots.empty()) {
         const bool marker = mSlots.back().entry.isMarker();
         dropLastSlot();
