@@ -11,9 +11,9 @@ namespace {
 // boundaries), the entry below's nearest for the others. Every push does this for all eight
 // kinds, so it is done as a blend of four lanes at a time with SSE2 (the x86-64 baseline):
 // lane b takes position where bit b is set.
-void markOwnBoundaries(std::array<std::int32_t, kBoundaryCount>& nearest,
-                       const std::array<std::int32_t, kBoundaryCount>& below, std::int32_t position,
-                       std::uint16_t boundaries) {
+inline void markOwnBoundaries(std::array<std::int32_t, kBoundaryCount>& nearest,
+                              const std::array<std::int32_t, kBoundaryCount>& below,
+                              std::int32_t position, std::uint16_t boundaries) {
     static_assert(kBoundaryCount == 8);
     const __m128i own = _mm_set1_epi32(position);
     const __m128i bits = _mm_set1_epi32(boundaries);
@@ -30,28 +30,25 @@ void markOwnBoundaries(std::array<std::int32_t, kBoundaryCount>& nearest,
 }  // namespace
 
 void OpenElementStack::push(const OpenElement& element) {
+    static constexpr std::array<std::int32_t, kBoundaryCount> kNoneBelow = {-1, -1, -1, -1,
+                                                                            -1, -1, -1, -1};
     const auto position = static_cast<std::int32_t>(mSlots.size());
-    Slot slot;
-    slot.element = element;
-    if (position == 0) {
-        slot.nearest.fill(-1);
-        markOwnBoundaries(slot.nearest, slot.nearest, position, element.boundaries);
-    } else {
-        markOwnBoundaries(slot.nearest, mSlots.back().nearest, position, element.boundaries);
-    }
     std::vector<std::int32_t>& heads = headsFor(element);
     const NameId key = keyOf(element);
     if (key >= heads.size()) {
         heads.resize(std::size_t{key} + 1, -1);
     }
-    slot.previousSameName = heads[key];
-    heads[key] = position;
     if (element.node >= mPositionPlusOne.size()) {
         mPositionPlusOne.resize(
             std::max<std::size_t>(std::size_t{element.node} + 1, mPositionPlusOne.size() * 2));
     }
     mPositionPlusOne[element.node] = static_cast<std::uint32_t>(position) + 1;
-    mSlots.push_back(slot);
+    Slot& slot = mSlots.emplace_back();
+    slot.element = element;
+    slot.previousSameName = heads[key];
+    heads[key] = position;
+    markOwnBoundaries(slot.nearest, position == 0 ? kNoneBelow : mSlots[mSlots.size() - 2].nearest,
+                      position, element.boundaries);
 }
 
 std::vector<OpenElement> OpenElementStack::takeFrom(std::size_t position) {
