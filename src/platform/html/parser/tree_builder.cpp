@@ -425,15 +425,64 @@ void TreeBuilder::endTemplate() {
 
 // Letting go of closed subtrees.
 
+// The node's parent, or for a template's contents their template: the way up that the walk
+// down in releaseChildren takes the other way.
+NodeId TreeBuilder::parentOrTemplate(NodeId node) const {
+    const Node& current = mTree[node];
+    return current.kind == NodeKind::Fragment ? mTree.templateOf(node) : current.parent;
+}
+
+// Whether node lies inside element's subtree (template contents included).
+bool TreeBuilder::isInside(NodeId node, NodeId element) const {
+    if (node == kNoNode || node == kReleasedNode) {
+        return false;
+    }
+    for (NodeId up = parentOrTemplate(node); up != kNoNode; up = parentOrTemplate(up)) {
+        if (up == element) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether an open element lies inside element's subtree, which is not open itself: asked from
+// each open element up. A walk up that meets another open element stops there, as that one
+// answers for it (the two are inside element or outside it together); when each open element's
+// parent is the one below it, as in a table's rows, every walk is one step.
+bool TreeBuilder::anyOpenElementInside(NodeId element) const {
+    for (std::size_t position = 0; position < mOpenElements.size(); ++position) {
+        for (NodeId up = parentOrTemplate(mOpenElements[position].node);
+             up != kNoNode && !mOpenElements.contains(up); up = parentOrTemplate(up)) {
+            if (up == element) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void TreeBuilder::releaseChildren(NodeId element) {
     if (mOpenElements.contains(element)) {
+        return;
+    }
+    const bool anyFormattingElement = mActiveFormatting.size() > mActiveFormatting.markerCount();
+    if (!anyFormattingElement && mSelects.empty() && mOpenElements.size() <= kOpenElementsAskedUp) {
+        // Only open elements and the form pointer can point inside: they are asked from their
+        // side, which with few open elements costs less than the walk below over every node
+        // released, and finds the same.
+        if (anyOpenElementInside(element)) {
+            return;
+        }
+        if (isInside(mFormElement, element)) {
+            mFormElement = kReleasedNode;
+        }
+        mTree.releaseChildren(element);
         return;
     }
     // One walk over the subtree and the contents of templates in it, without recursion: an
     // open element inside forbids the release; the form pointer and formatting entries that
     // point inside are made to point nowhere. The lists stay empty, and so allocate nothing,
     // unless there is something to note.
-    const bool anyFormattingElement = mActiveFormatting.size() > mActiveFormatting.markerCount();
     const bool anySelect = !mSelects.empty();
     const NodeId formElement = mFormElement;
     std::vector<std::size_t> formattingInside;

@@ -193,6 +193,13 @@ private:
     void replaceChildrenWithCopies(NodeId from, NodeId to);
 
     void notifyInserted(NodeId element);
+
+    // Letting go of closed subtrees. Up to this many open elements, releaseChildren asks them
+    // whether they lie inside rather than walking the subtree.
+    static constexpr std::size_t kOpenElementsAskedUp = 32;
+    NodeId parentOrTemplate(NodeId node) const;
+    bool isInside(NodeId node, NodeId element) const;
+    bool anyOpenElementInside(NodeId element) const;
     std::string_view textOf(TextRef ref) const { return mTree.text().view(ref); }
 
     TextStore& mText;
