@@ -14,11 +14,10 @@ TreeBuilder::TreeBuilder(TextStore& text, NodeTree& tree, TreeObserver* observer
 
 TreeBuilder::~TreeBuilder() = default;
 
-void TreeBuilder::processToken(const Token& incoming) {
+void TreeBuilder::processToken(Token& token) {
     if (mStopped) {
         return;
     }
-    Token token = incoming;
     if (mSkipNextLineFeed) {
         mSkipNextLineFeed = false;
         if (token.kind == TokenKind::Characters && textOf(token.text).front() == '\n') {

@@ -49,7 +49,7 @@ public:
     // as start tags call for; set before the first token.
     void setTokenizer(Tokenizer* tokenizer) { mTokenizer = tokenizer; }
 
-    void processToken(const Token& token) override;
+    void processToken(Token& token) override;
     bool adjustedCurrentNodeIsForeign() const override;
 
     // Lets go of the subtree below element, a closed element whose content no later token can
