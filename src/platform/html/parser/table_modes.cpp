@@ -349,10 +349,7 @@ TreeBuilder::Step TreeBuilder::inRowMode(Token& token) {
         switch (tag) {
             case K::Th:
             case K::Td:
-                clearStackBackTo(kTableRowContext);
-                insertHtmlElement(token);
-                mMode = InsertionMode::InCell;
-                mActiveFormatting.pushMarker();
+                startCell(token);
                 return Step::Done;
             case K::Caption:
             case K::Col:
@@ -393,19 +390,57 @@ TreeBuilder::Step TreeBuilder::inRowMode(Token& token) {
     return inTableMode(token);
 }
 
+// "In row"'s rule for the "td" and "th" start tags.
+void TreeBuilder::startCell(const Token& token) {
+    clearStackBackTo(kTableRowContext);
+    insertHtmlElement(token);
+    mMode = InsertionMode::InCell;
+    mActiveFormatting.pushMarker();
+}
+
+// "In cell"'s rule for the "td" and "th" end tags.
+void TreeBuilder::endCell(KnownName tag) {
+    if (!hasInScope(tag, Boundary::TableScope)) {
+        return;
+    }
+    generateImpliedEndTags();
+    popUntil(tag);
+    mActiveFormatting.clearToLastMarker();
+    mMode = InsertionMode::InRow;
+}
+
+// A short cut for processToken, which calls it for a token that goes to the insertion mode: the
+// rules that inRowMode and inCellMode pick for a cell's start tag, end tag and text, which are
+// nearly all of a large table's tokens, taken without the way through processInMode. False for
+// every other token.
+bool TreeBuilder::tookCellToken(Token& token) {
+    const KnownName tag = known(token.name);
+    if (mMode == InsertionMode::InRow) {
+        if (token.kind == TokenKind::StartTag && (tag == K::Td || tag == K::Th)) {
+            startCell(token);
+            return true;
+        }
+    } else if (mMode == InsertionMode::InCell) {
+        if (token.kind == TokenKind::EndTag && (tag == K::Td || tag == K::Th)) {
+            endCell(tag);
+            return true;
+        }
+        if (token.kind == TokenKind::Characters) {
+            // "Anything else" in cell: the rule of "in body".
+            inBodyCharacters(token.text);
+            return true;
+        }
+    }
+    return false;
+}
+
 TreeBuilder::Step TreeBuilder::inCellMode(Token& token) {
     const KnownName tag = known(token.name);
     if (token.kind == TokenKind::EndTag) {
         switch (tag) {
             case K::Td:
             case K::Th:
-                if (!hasInScope(tag, Boundary::TableScope)) {
-                    return Step::Done;
-                }
-                generateImpliedEndTags();
-                popUntil(tag);
-                mActiveFormatting.clearToLastMarker();
-                mMode = InsertionMode::InRow;
+                endCell(tag);
                 return Step::Done;
             case K::Body:
             case K::Caption:

@@ -28,6 +28,9 @@ void TreeBuilder::processToken(Token& token) {
             }
         }
     }
+    if (useHtmlContentRules(token) && tookCellToken(token)) {
+        return;
+    }
     Step step = Step::Reprocess;
     while (step != Step::Done) {
         if (step == Step::ReprocessInHtmlContent || useHtmlContentRules(token)) {

@@ -114,6 +114,7 @@ private:
     Step inBodyMode(Token& token);
     Step inBodyStartTag(Token& token);
     Step inBodyEndTag(Token& token);
+    void inBodyCharacters(TextRef text);
     Step textMode(Token& token);
     Step inTableMode(Token& token);
     Step inTableAnythingElse(Token& token);
@@ -123,6 +124,9 @@ private:
     Step inTableBodyMode(Token& token);
     Step inRowMode(Token& token);
     Step inCellMode(Token& token);
+    bool tookCellToken(Token& token);
+    void startCell(const Token& token);
+    void endCell(KnownName tag);
     Step inTemplateMode(Token& token);
     Step afterBodyMode(Token& token);
     Step inFramesetMode(Token& token);
