@@ -198,24 +198,15 @@ void NodeTree::releaseChildren(NodeId element) {
     NodeId node = root.firstChild;
     root.firstChild = root.lastChild = kNoNode;
     root.released = true;
-    // Walks the subtree without a stack: down to first children, then along siblings and back
-    // up through parents, freeing each node once its children are done. The free list's head
-    // and the count are kept in locals, which writes to nodes cannot change, and stored back
-    // around a template's contents, which are freed through the members.
+    // Walks the subtree in tree order without a stack, freeing each node as it comes to it: the
+    // free list links nodes by previousSibling, so the links the walk goes on by (first child,
+    // next sibling, parent) are still there when it follows them. The free list's head and the
+    // count are kept in locals, which writes to nodes cannot change, and stored back around a
+    // template's contents, which are freed through the members.
     NodeId freeList = mFreeList;
     std::size_t freed = 0;
     while (node != kNoNode) {
         Node& current = nodeAt(node);
-        if (current.firstChild != kNoNode) {
-            const NodeId child = current.firstChild;
-            current.firstChild = kNoNode;
-            node = child;
-            continue;
-        }
-        NodeId next = current.nextSibling;
-        if (next == kNoNode && current.parent != element) {
-            next = current.parent;
-        }
         if (current.kind == NodeKind::Element && current.name == nameId(KnownName::Template)) {
             mFreeList = freeList;
             mLiveNodes -= freed;
@@ -223,9 +214,20 @@ void NodeTree::releaseChildren(NodeId element) {
             releaseTemplateContents(node);
             freeList = mFreeList;
         }
-        current.nextSibling = freeList;
+        current.previousSibling = freeList;
         freeList = node;
         ++freed;
+        NodeId next = current.firstChild;
+        if (next == kNoNode) {
+            next = current.nextSibling;
+            for (NodeId up = node; next == kNoNode;) {
+                up = nodeAt(up).parent;
+                if (up == element) {
+                    break;
+                }
+                next = nodeAt(up).nextSibling;
+            }
+        }
         node = next;
     }
     mFreeList = freeList;
@@ -243,7 +245,7 @@ void NodeTree::releaseTemplateContents(NodeId templateElement) {
     releaseChildren(fragment);
     mTemplates.erase(fragment);
     mTemplateContents.erase(it);
-    nodeAt(fragment).nextSibling = mFreeList;
+    nodeAt(fragment).previousSibling = mFreeList;
     mFreeList = fragment;
     --mLiveNodes;
 }

@@ -144,7 +144,7 @@ private:
     NameTable mNames;
     std::vector<std::unique_ptr<Node[]>> mBlocks;
     NodeId mNextUnused = 0;      // nodes from here on have never been used
-    NodeId mFreeList = kNoNode;  // released nodes, linked by nextSibling
+    NodeId mFreeList = kNoNode;  // released nodes, linked by previousSibling
     std::size_t mLiveNodes = 0;
     std::vector<Attribute> mAttributes;
     std::vector<TextSegment> mSegments;
@@ -165,7 +165,7 @@ private:
 inline NodeId NodeTree::allocate(NodeKind kind) {
     NodeId id = mFreeList;
     if (id != kNoNode) {
-        mFreeList = nodeAt(id).nextSibling;
+        mFreeList = nodeAt(id).previousSibling;
         if (!mAddedAttributes.empty()) {
             forgetAddedAttributes(id);  // a reused node has no attributes added yet
         }
