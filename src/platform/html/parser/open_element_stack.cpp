@@ -35,12 +35,8 @@ void OpenElementStack::push(const OpenElement& element) {
     const auto position = static_cast<std::int32_t>(mSlots.size());
     std::vector<std::int32_t>& heads = headsFor(element);
     const NameId key = keyOf(element);
-    if (key >= heads.size()) {
-        heads.resize(std::size_t{key} + 1, -1);
-    }
-    if (element.node >= mPositionPlusOne.size()) {
-        mPositionPlusOne.resize(
-            std::max<std::size_t>(std::size_t{element.node} + 1, mPositionPlusOne.size() * 2));
+    if (key >= heads.size() || element.node >= mPositionPlusOne.size()) {
+        makeRoomFor(element);
     }
     mPositionPlusOne[element.node] = static_cast<std::uint32_t>(position) + 1;
     Slot& slot = mSlots.emplace_back();
@@ -49,6 +45,20 @@ void OpenElementStack::push(const OpenElement& element) {
     heads[key] = position;
     markOwnBoundaries(slot.nearest, position == 0 ? kNoneBelow : mSlots[mSlots.size() - 2].nearest,
                       position, element.boundaries);
+}
+
+// The lookups grow as names and node numbers arrive; out of line, so that a push that needs no
+// room saves no registers for it.
+void OpenElementStack::makeRoomFor(const OpenElement& element) {
+    std::vector<std::int32_t>& heads = headsFor(element);
+    const NameId key = keyOf(element);
+    if (key >= heads.size()) {
+        heads.resize(std::size_t{key} + 1, -1);
+    }
+    if (element.node >= mPositionPlusOne.size()) {
+        mPositionPlusOne.resize(
+            std::max<std::size_t>(std::size_t{element.node} + 1, mPositionPlusOne.size() * 2));
+    }
 }
 
 std::vector<OpenElement> OpenElementStack::takeFrom(std::size_t position) {

@@ -109,6 +109,7 @@ private:
     static std::ptrdiff_t lookUp(const std::vector<std::int32_t>& heads, NameId name) {
         return name < heads.size() ? heads[name] : kNone;
     }
+    [[gnu::noinline]] void makeRoomFor(const OpenElement& element);
     std::vector<std::int32_t>& headsFor(const OpenElement& element) {
         return element.ns == Namespace::Html ? mTopmostHtml : mTopmostForeign;
     }
