@@ -42,7 +42,9 @@ public:
     std::size_t size() const { return mSlots.size(); }
     const FormattingEntry& operator[](std::size_t index) const { return mSlots[index].entry; }
 
-    void pushMarker() {
+    // Always inline: every cell pushes a marker, and out of line the growth paths it carries
+    // would cost the call more than the push.
+    [[gnu::always_inline]] void pushMarker() {
         // What pushSlot does for a marker, which has no name, node or attributes to note.
         mMarkers.push_back(static_cast<std::int32_t>(mSlots.size()));
         mSlots.emplace_back();
