@@ -282,12 +282,6 @@ void TreeBuilder::notePopped(NodeId element) {
     }
 }
 
-void TreeBuilder::generateImpliedEndTags(NameId except) {
-    while (currentNodeIsAnyOf(kImpliedEndTag) && mOpenElements.current().name != except) {
-        popCurrentNode();
-    }
-}
-
 void TreeBuilder::generateAllImpliedEndTagsThoroughly() {
     while (currentNodeIsAnyOf(kImpliedEndTagThoroughly)) {
         popCurrentNode();
@@ -310,14 +304,6 @@ void TreeBuilder::closeTheCell() {
     popUntilAnyOf(kTableCell);
     mActiveFormatting.clearToLastMarker();
     mMode = InsertionMode::InRow;
-}
-
-// "Clear the stack back to a table context" and its table body and table row variants: kinds
-// is kTableContext, kTableBodyContext or kTableRowContext.
-void TreeBuilder::clearStackBackTo(std::uint32_t kinds) {
-    while (!currentNodeIsAnyOf(kinds)) {
-        popCurrentNode();
-    }
 }
 
 // The stack keeps the nearest element that decides the mode, so no walk down it is needed.

@@ -258,6 +258,20 @@ inline bool TreeBuilder::templateIsOpen() const {
     return mOpenElements.topmostHtml(nameId(KnownName::Template)) != OpenElementStack::kNone;
 }
 
+inline void TreeBuilder::generateImpliedEndTags(NameId except) {
+    while (currentNodeIsAnyOf(kImpliedEndTag) && mOpenElements.current().name != except) {
+        popCurrentNode();
+    }
+}
+
+// "Clear the stack back to a table context" and its table body and table row variants: kinds
+// is kTableContext, kTableBodyContext or kTableRowContext.
+inline void TreeBuilder::clearStackBackTo(std::uint32_t kinds) {
+    while (!currentNodeIsAnyOf(kinds)) {
+        popCurrentNode();
+    }
+}
+
 // "The appropriate place for inserting a node"; where foster parenting puts it is
 // fosterParentingLocation's (foster_parenting.cpp).
 inline TreeBuilder::InsertionLocation TreeBuilder::appropriatePlaceForInsertingNode(
