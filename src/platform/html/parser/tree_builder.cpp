@@ -363,15 +363,14 @@ void TreeBuilder::stopParsing() {
 
 // The list of active formatting elements.
 
-void TreeBuilder::reconstructActiveFormattingElements() {
+// The rest of reconstructActiveFormattingElements, once its first steps found the last entry
+// neither a marker nor open.
+void TreeBuilder::reconstructFromLastEntry() {
     const std::size_t count = mActiveFormatting.size();
     const auto markerOrOpen = [&](std::size_t index) {
         const FormattingEntry& entry = mActiveFormatting[index];
         return entry.isMarker() || mOpenElements.contains(entry.node);
     };
-    if (count == 0 || markerOrOpen(count - 1)) {
-        return;
-    }
     std::size_t index = count - 1;
     while (index > 0 && !markerOrOpen(index - 1)) {
         --index;

@@ -180,6 +180,7 @@ private:
 
     // The list of active formatting elements.
     void reconstructActiveFormattingElements();
+    void reconstructFromLastEntry();
     void pushActiveFormattingElement(NodeId element, const Token& token);
 
     // Foreign content (foreign_content.cpp).
@@ -262,6 +263,19 @@ inline void TreeBuilder::generateImpliedEndTags(NameId except) {
     while (currentNodeIsAnyOf(kImpliedEndTag) && mOpenElements.current().name != except) {
         popCurrentNode();
     }
+}
+
+// "Reconstruct the active formatting elements": inline, since all text asks for it, and the
+// answer is nearly always in its first steps (an empty list, or a marker or open element last).
+inline void TreeBuilder::reconstructActiveFormattingElements() {
+    if (mActiveFormatting.empty()) {
+        return;
+    }
+    const FormattingEntry& last = mActiveFormatting[mActiveFormatting.size() - 1];
+    if (last.isMarker() || mOpenElements.contains(last.node)) {
+        return;
+    }
+    reconstructFromLastEntry();
 }
 
 // "Clear the stack back to a table context" and its table body and table row variants: kinds
