@@ -67,6 +67,7 @@ constexpr Table htmlKinds() {
     mark(t, {K::Tbody, K::Thead, K::Tfoot}, kTableSection);
     mark(t, {K::Tbody, K::Tfoot, K::Thead, K::Template, K::Html}, kTableBodyContext);
     mark(t, {K::Tr, K::Template, K::Html}, kTableRowContext);
+    mark(t, {K::Template}, kTemplate);
     for (std::uint32_t& kinds : t) {
         kinds |= kHtmlElement;
     }

@@ -300,12 +300,14 @@ inline TreeBuilder::InsertionLocation TreeBuilder::appropriatePlaceForInsertingN
         targetKinds = elementKinds(mTree[target].name, mTree[target].ns);
     }
     InsertionLocation location{target, kNoNode, false};
+    bool intoTemplate = (targetKinds & kTemplate) != 0;
     if (mFosterParenting && (targetKinds & kFosterParentingTarget) != 0) {
         location = fosterParentingLocation();
+        const Node& parent = mTree[location.parent];
+        intoTemplate = parent.kind == NodeKind::Element && parent.ns == Namespace::Html &&
+                       parent.name == nameId(KnownName::Template);
     }
-    const Node& parent = mTree[location.parent];
-    if (parent.kind == NodeKind::Element && parent.ns == Namespace::Html &&
-        parent.name == nameId(KnownName::Template)) {
+    if (intoTemplate) {
         location.parent = mTree.templateContents(location.parent);
         location.before = kNoNode;
     }
