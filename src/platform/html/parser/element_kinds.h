@@ -43,7 +43,7 @@ enum ElementKind : std::uint32_t {
     kTableContext = kTableScopeBoundary,
     kTableBodyContext = 1u << 17,
     kTableRowContext = 1u << 18,
-    kTemplate = 1u << 19,  // what is inserted into it goes into its contents
+    kTemplate = 1u << 19,  // template, whose insertions go into its contents
 };
 inline constexpr std::uint32_t kBoundaryKinds = 0xFF;
 

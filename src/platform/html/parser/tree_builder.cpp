@@ -28,6 +28,7 @@ void TreeBuilder::processToken(Token& token) {
             }
         }
     }
+    // A cell's tags and its text take a short cut to their rules (tookCellToken).
     if (useHtmlContentRules(token) && tookCellToken(token)) {
         return;
     }
@@ -207,6 +208,7 @@ void TreeBuilder::notifyInserted(NodeId element) {
 
 // The stack of open elements.
 
+// An element's Boundary bits are its kinds' low byte (element_kinds.h).
 static_assert(kScopeBoundary == boundaryBit(Boundary::Scope) &&
               kListItemScopeBoundary == boundaryBit(Boundary::ListItemScope) &&
               kButtonScopeBoundary == boundaryBit(Boundary::ButtonScope) &&

@@ -198,6 +198,7 @@ private:
     void replaceChildrenWithCopies(NodeId from, NodeId to);
 
     void notifyInserted(NodeId element);
+    std::string_view textOf(TextRef ref) const { return mTree.text().view(ref); }
 
     // Letting go of closed subtrees. Up to this many open elements, releaseChildren asks them
     // whether they lie inside rather than walking the subtree.
@@ -205,7 +206,6 @@ private:
     NodeId parentOrTemplate(NodeId node) const;
     bool isInside(NodeId node, NodeId element) const;
     bool anyOpenElementInside(NodeId element) const;
-    std::string_view textOf(TextRef ref) const { return mTree.text().view(ref); }
 
     TextStore& mText;
     NodeTree& mTree;
