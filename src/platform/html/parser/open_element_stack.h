@@ -36,7 +36,7 @@ struct OpenElement {
     Namespace ns = Namespace::Html;
     bool htmlIntegrationPoint = false;
     std::uint16_t boundaries = 0;  // the Boundary kinds this element is, one bit each
-    // Its ElementKind categories, kept so that tests on the current node need no lookup.
+    // Its ElementKind categories, kept so that questions about the current node need no lookup.
     std::uint32_t kinds = 0;
 };
 

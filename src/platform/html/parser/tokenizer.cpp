@@ -240,7 +240,8 @@ void Tokenizer::emitEndOfFile() {
 void Tokenizer::dataState() {
     ensureTextRun();
     const std::size_t end = windowEnd();
-    // A tag right after a tag, as in a table's rows, is found without the scan.
+    // A tag right after a tag, as in a table's rows, is found without starting the scan, which
+    // would stop at that same '<'.
     const char* p = mPos < end && mData[mPos] == '<'
                         ? mData + mPos
                         : findFirstOf<'<', '&', '\0'>(mData + mPos, mData + end);

@@ -300,6 +300,8 @@ inline TreeBuilder::InsertionLocation TreeBuilder::appropriatePlaceForInsertingN
         targetKinds = elementKinds(mTree[target].name, mTree[target].ns);
     }
     InsertionLocation location{target, kNoNode, false};
+    // The target's kinds tell whether it is a template; where foster parenting puts the node,
+    // the tree does.
     bool intoTemplate = (targetKinds & kTemplate) != 0;
     if (mFosterParenting && (targetKinds & kFosterParentingTarget) != 0) {
         location = fosterParentingLocation();
