@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "platform/html/parser/character_reference.h"
 #include "platform/html/parser/text_scan.h"
