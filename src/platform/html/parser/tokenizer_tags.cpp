@@ -1,5 +1,6 @@
-// The tokenizer's tag open, end tag open and tag name states, names, and the end tags that close
-// RCDATA, RAWTEXT and script data.
+// The tokenizer's tag open, end tag open and tag name states, the rare paths of names (a U+0000
+// in one, a name not in the cache; the usual path is inline in tokenizer.h), and the end tags
+// that close RCDATA, RAWTEXT and script data.
 #include "platform/html/parser/tokenizer.h"
 
 #include <algorithm>
