@@ -23,7 +23,7 @@ void TokenRecorder::endCharacters() {
     }
 }
 
-void TokenRecorder::processToken(const Token& token) {
+void TokenRecorder::processToken(Token& token) {
     switch (token.kind) {
         case TokenKind::Characters:
             mKinds += 'T';

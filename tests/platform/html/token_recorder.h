@@ -16,7 +16,7 @@ class TokenRecorder final : public TokenSink {
 public:
     TokenRecorder(const TextStore& text, const NameTable& names) : mText(text), mNames(names) {}
 
-    void processToken(const Token& token) override;
+    void processToken(Token& token) override;
     bool adjustedCurrentNodeIsForeign() const override { return foreign; }
 
     // The lines so far, with the characters not yet followed by another token.

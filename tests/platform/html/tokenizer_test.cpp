@@ -133,7 +133,7 @@ TEST(TokenizerTest, EmitsOneTokenPerRunOfCharacters) {
 class SwitchingSink final : public TokenSink {
 public:
     explicit SwitchingSink(TokenRecorder& recorder) : mRecorder(recorder) {}
-    void processToken(const Token& token) override {
+    void processToken(Token& token) override {
         mRecorder.processToken(token);
         if (token.kind != TokenKind::StartTag) {
             return;
@@ -313,7 +313,7 @@ std::string tagWithAttributes(int count, int distinctNames) {
 class AttributeCounter final : public TokenSink {
 public:
     explicit AttributeCounter(const TextStore& text) : mText(text) {}
-    void processToken(const Token& token) override {
+    void processToken(Token& token) override {
         if (token.kind == TokenKind::StartTag) {
             count = token.attributes.size();
             for (std::size_t i = 0; i < token.attributes.size() && i < 3; ++i) {
@@ -381,7 +381,7 @@ public:
     FirstTokenSink(const TextStore& text, const NameTable& names,
                    const CountingInterrupt& interrupt)
         : mText(text), mNames(names), mInterrupt(interrupt) {}
-    void processToken(const Token& token) override {
+    void processToken(Token& token) override {
         if (pollsBeforeFirstToken) {
             return;
         }

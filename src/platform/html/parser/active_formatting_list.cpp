@@ -101,20 +101,30 @@ void ActiveFormattingList::pushSlot(FormattingEntry entry) {
 }
 
 FormattingEntry ActiveFormattingList::popSlot() {
-    Slot slot = std::move(mSlots.back());
-    mSlots.pop_back();
-    if (slot.entry.isMarker()) {
+    FormattingEntry entry = std::move(mSlots.back().entry);
+    unlinkLastSlot(entry);
+    return entry;
+}
+
+void ActiveFormattingList::dropLastSlot() {
+    unlinkLastSlot(mSlots.back().entry);
+}
+
+// Undoes pushSlot for the last slot, whose entry is given (the caller may have moved it out).
+void ActiveFormattingList::unlinkLastSlot(const FormattingEntry& entry) {
+    const Slot& slot = mSlots.back();
+    if (entry.isMarker()) {
         mMarkers.pop_back();
     } else {
-        mLastByName[slot.entry.name] = slot.previousSameName;
+        mLastByName[entry.name] = slot.previousSameName;
         if (slot.previousSameTag == -1) {
             mLastByTag.erase(slot.tagKey);
         } else {
             mLastByTag[slot.tagKey] = slot.previousSameTag;
         }
-        noteIndex(slot.entry.node, 0);
+        noteIndex(entry.node, 0);
     }
-    return std::move(slot.entry);
+    mSlots.pop_back();
 }
 
 std::vector<FormattingEntry> ActiveFormattingList::takeFrom(std::size_t index) {
@@ -124,10 +134,6 @@ std::vector<FormattingEntry> ActiveFormattingList::takeFrom(std::size_t index) {
     }
     std::reverse(taken.begin(), taken.end());
     return taken;
-}
-
-void ActiveFormattingList::pushMarker() {
-    pushSlot(FormattingEntry{});
 }
 
 void ActiveFormattingList::pushElement(NodeId node, NameId name,
@@ -157,9 +163,11 @@ void ActiveFormattingList::pushElement(NodeId node, NameId name,
     pushSlot(std::move(entry));
 }
 
-void ActiveFormattingList::clearToLastMarker() {
+void ActiveFormattingList::clearEntriesToLastMarker() {
     while (!mSlots.empty()) {
-        if (popSlot().isMarker()) {
+        const bool marker = mSlots.back().entry.isMarker();
+        dropLastSlot();
+        if (marker) {
             return;
         }
     }

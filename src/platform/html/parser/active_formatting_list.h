@@ -42,11 +42,26 @@ public:
     std::size_t size() const { return mSlots.size(); }
     const FormattingEntry& operator[](std::size_t index) const { return mSlots[index].entry; }
 
-    void pushMarker();
+    // Always inline: every cell pushes a marker, and out of line the growth paths it carries
+    // would cost the call more than the push.
+    [[gnu::always_inline]] void pushMarker() {
+        // What pushSlot does for a marker, which has no name, node or attributes to note.
+        mMarkers.push_back(static_cast<std::int32_t>(mSlots.size()));
+        mSlots.emplace_back();
+    }
     // "Push onto the list of active formatting elements", Noah's Ark clause included.
     void pushElement(NodeId node, NameId name, std::span<const Attribute> attributes);
     // "Clear the list of active formatting elements up to the last marker".
-    void clearToLastMarker();
+    void clearToLastMarker() {
+        // A marker last, as a cell leaves it, is all there is to clear; the general loop's
+        // first step would take it off the same way.
+        if (!mSlots.empty() && mSlots.back().entry.isMarker()) {
+            mMarkers.pop_back();
+            mSlots.pop_back();
+            return;
+        }
+        clearEntriesToLastMarker();
+    }
 
     // The last element with this name after the last marker, or kNone.
     std::ptrdiff_t lastAfterMarker(NameId name) const;
@@ -57,7 +72,7 @@ public:
     void insert(std::size_t index, FormattingEntry entry);
     void replaceNode(std::size_t index, NodeId node);
 
-    // Counts the entries and markers (for tests).
+    // How many of the entries are markers.
     std::size_t markerCount() const { return mMarkers.size(); }
 
 private:
@@ -71,7 +86,10 @@ private:
     std::uint64_t hashAttributes(std::span<const Attribute> attributes) const;
     bool sameAttributes(const FormattingEntry& a, const FormattingEntry& b) const;
     void pushSlot(FormattingEntry entry);
+    void clearEntriesToLastMarker();
     FormattingEntry popSlot();
+    void dropLastSlot();
+    void unlinkLastSlot(const FormattingEntry& entry);
     std::vector<FormattingEntry> takeFrom(std::size_t index);
     void noteIndex(NodeId node, std::size_t indexPlusOne);
     std::ptrdiff_t lastMarker() const { return mMarkers.empty() ? kNone : mMarkers.back(); }

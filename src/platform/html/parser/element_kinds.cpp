@@ -9,14 +9,20 @@ namespace {
 using K = KnownName;
 using Table = std::array<std::uint32_t, kKnownNameCount>;
 
-void mark(Table& table, std::initializer_list<KnownName> names, std::uint32_t kinds) {
+constexpr void mark(Table& table, std::initializer_list<KnownName> names, std::uint32_t kinds) {
     for (const KnownName name : names) {
         table[static_cast<std::size_t>(name)] |= kinds;
     }
 }
 
+constexpr void unmark(Table& table, std::initializer_list<KnownName> names, std::uint32_t kinds) {
+    for (const KnownName name : names) {
+        table[static_cast<std::size_t>(name)] &= ~kinds;
+    }
+}
+
 // The lists of the HTML Standard's "special" category and of the scopes, element by element.
-Table htmlKinds() {
+constexpr Table htmlKinds() {
     Table t{};
     mark(t, {K::Address,    K::Applet,   K::Area,       K::Article,  K::Aside,   K::Base,
              K::Basefont,   K::Bgsound,  K::Blockquote, K::Body,     K::Br,      K::Button,
@@ -32,7 +38,8 @@ Table htmlKinds() {
              K::Source,     K::Style,    K::Summary,    K::Table,    K::Tbody,   K::Td,
              K::Template,   K::Textarea, K::Tfoot,      K::Th,       K::Thead,   K::Title,
              K::Tr,         K::Track,    K::Ul,         K::Wbr,      K::Xmp},
-         kSpecial);
+         kSpecial | kSpecialOtherThanAddressDivP);
+    unmark(t, {K::Address, K::Div, K::P}, kSpecialOtherThanAddressDivP);
     mark(t,
          {K::A, K::B, K::Big, K::Code, K::Em, K::Font, K::I, K::Nobr, K::S, K::Small, K::Strike,
           K::Strong, K::Tt, K::U},
@@ -58,44 +65,36 @@ Table htmlKinds() {
     mark(t, {K::H1, K::H2, K::H3, K::H4, K::H5, K::H6}, kHeading);
     mark(t, {K::Td, K::Th}, kTableCell);
     mark(t, {K::Tbody, K::Thead, K::Tfoot}, kTableSection);
+    mark(t, {K::Tbody, K::Tfoot, K::Thead, K::Template, K::Html}, kTableBodyContext);
+    mark(t, {K::Tr, K::Template, K::Html}, kTableRowContext);
+    mark(t, {K::Template}, kTemplate);
+    for (std::uint32_t& kinds : t) {
+        kinds |= kHtmlElement;
+    }
     return t;
 }
 
-Table mathMlKinds() {
+constexpr Table mathMlKinds() {
     Table t{};
-    const std::uint32_t boundary =
-        kSpecial | kScopeBoundary | kListItemScopeBoundary | kButtonScopeBoundary;
+    const std::uint32_t boundary = kSpecial | kSpecialOtherThanAddressDivP | kScopeBoundary |
+                                   kListItemScopeBoundary | kButtonScopeBoundary;
     mark(t, {K::Mi, K::Mo, K::Mn, K::Ms, K::Mtext}, boundary | kMathMlTextIntegrationPoint);
     mark(t, {K::AnnotationXml}, boundary);
     return t;
 }
 
-Table svgKinds() {
+constexpr Table svgKinds() {
     Table t{};
     mark(t, {K::ForeignObject_, K::Desc, K::Title},
-         kSpecial | kScopeBoundary | kListItemScopeBoundary | kButtonScopeBoundary |
-             kSvgHtmlIntegrationPoint);
+         kSpecial | kSpecialOtherThanAddressDivP | kScopeBoundary | kListItemScopeBoundary |
+             kButtonScopeBoundary | kSvgHtmlIntegrationPoint);
     return t;
 }
 
 }  // namespace
 
-std::uint32_t elementKinds(NameId name, Namespace ns) {
-    static const Table html = htmlKinds();
-    static const Table mathMl = mathMlKinds();
-    static const Table svg = svgKinds();
-    if (name >= kKnownNameCount) {
-        return 0;
-    }
-    switch (ns) {
-        case Namespace::Html:
-            return html[name];
-        case Namespace::MathMl:
-            return mathMl[name];
-        case Namespace::Svg:
-            return svg[name];
-    }
-    return 0;
-}
+static_assert(static_cast<int>(Namespace::Html) == 0 && static_cast<int>(Namespace::Svg) == 1 &&
+              static_cast<int>(Namespace::MathMl) == 2);
+constexpr std::array<Table, 3> kElementKindTables = {htmlKinds(), svgKinds(), mathMlKinds()};
 
 }  // namespace veltrano::html::parser

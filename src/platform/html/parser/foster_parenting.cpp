@@ -1,28 +1,10 @@
-// "The appropriate place for inserting a node" and foster parenting, which moves content that
-// a table cannot hold to just before the table.
+// Foster parenting, which moves content that a table cannot hold to just before the table (the
+// rest of "the appropriate place for inserting a node" is inline in tree_builder.h).
 
 #include "platform/html/parser/element_kinds.h"
 #include "platform/html/parser/tree_builder.h"
 
 namespace veltrano::html::parser {
-
-TreeBuilder::InsertionLocation TreeBuilder::appropriatePlaceForInsertingNode(
-    NodeId overrideTarget) {
-    const NodeId target = overrideTarget != kNoNode ? overrideTarget : mOpenElements.current().node;
-    const Node& targetNode = mTree[target];
-    InsertionLocation location{target, kNoNode, false};
-    if (mFosterParenting &&
-        (elementKinds(targetNode.name, targetNode.ns) & kFosterParentingTarget) != 0) {
-        location = fosterParentingLocation();
-    }
-    const Node& parent = mTree[location.parent];
-    if (parent.kind == NodeKind::Element && parent.ns == Namespace::Html &&
-        parent.name == nameId(KnownName::Template)) {
-        location.parent = mTree.templateContents(location.parent);
-        location.before = kNoNode;
-    }
-    return location;
-}
 
 // Before the last table, in its parent; or, when a template was opened after that table, at
 // the end of the template's contents.

@@ -23,11 +23,7 @@ bool equalsIgnoringAsciiCase(std::string_view text, std::string_view lowerCase) 
 TreeBuilder::Step TreeBuilder::inBodyMode(Token& token) {
     switch (token.kind) {
         case TokenKind::Characters:
-            reconstructActiveFormattingElements();
-            insertCharacters(token.text);
-            if (!isAllWhitespace(textOf(token.text))) {
-                mFramesetOk = false;
-            }
+            inBodyCharacters(token.text);
             return Step::Done;
         case TokenKind::NullCharacter:
         case TokenKind::Doctype:
@@ -47,6 +43,15 @@ TreeBuilder::Step TreeBuilder::inBodyMode(Token& token) {
             return Step::Done;
     }
     return Step::Done;
+}
+
+// "In body"'s rule for characters other than U+0000 (a run of them).
+void TreeBuilder::inBodyCharacters(TextRef text) {
+    reconstructActiveFormattingElements();
+    insertCharacters(text);
+    if (mFramesetOk && !isAllWhitespace(textOf(text))) {
+        mFramesetOk = false;
+    }
 }
 
 TreeBuilder::Step TreeBuilder::inBodyStartTag(Token& token) {

@@ -10,43 +10,17 @@ NodeTree::NodeTree(TextStore& text) : mText(text) {
     allocate(NodeKind::Document);
 }
 
-NodeId NodeTree::allocate(NodeKind kind) {
-    NodeId id;
-    if (mFreeList != kNoNode) {
-        id = mFreeList;
-        mFreeList = nodeAt(id).nextSibling;
-    } else {
-        id = mNextUnused++;
-        if ((id & (kBlockSize - 1)) == 0) {
-            mBlocks.push_back(std::make_unique<Node[]>(kBlockSize));
-        }
-    }
-    if (!mAddedAttributes.empty()) {
-        mAddedAttributes.erase(id);  // a reused node has no attributes added yet
-    }
-    Node& node = nodeAt(id);
-    node = Node{};
-    node.kind = kind;
-    ++mLiveNodes;
-    return id;
+// Out of line, so that the inline allocate's usual path calls nothing.
+void NodeTree::addBlock() {
+    mBlocks.push_back(std::make_unique<Node[]>(kBlockSize));
 }
 
-NodeId NodeTree::createElement(NameId name, Namespace ns, std::span<const Attribute> attributes) {
-    const NodeId id = allocate(NodeKind::Element);
-    Node& node = nodeAt(id);
-    node.name = name;
-    node.ns = ns;
-    node.a = static_cast<std::uint32_t>(mAttributes.size());
-    node.b = static_cast<std::uint32_t>(attributes.size());
+void NodeTree::forgetAddedAttributes(NodeId id) {
+    mAddedAttributes.erase(id);
+}
+
+void NodeTree::appendAttributes(std::span<const Attribute> attributes) {
     mAttributes.insert(mAttributes.end(), attributes.begin(), attributes.end());
-    return id;
-}
-
-NodeId NodeTree::createText(TextRef text) {
-    const NodeId id = allocate(NodeKind::Text);
-    nodeAt(id).a = text.offset;
-    nodeAt(id).b = text.length;
-    return id;
 }
 
 NodeId NodeTree::createComment(TextRef text) {
@@ -85,26 +59,6 @@ NodeId NodeTree::templateOf(NodeId fragment) const {
 
 void NodeTree::appendChild(NodeId parent, NodeId child) {
     insertBefore(parent, child, kNoNode);
-}
-
-void NodeTree::insertBefore(NodeId parent, NodeId child, NodeId reference) {
-    Node& node = nodeAt(child);
-    Node& container = nodeAt(parent);
-    node.parent = parent;
-    node.nextSibling = reference;
-    if (reference == kNoNode) {
-        node.previousSibling = container.lastChild;
-        container.lastChild = child;
-    } else {
-        Node& next = nodeAt(reference);
-        node.previousSibling = next.previousSibling;
-        next.previousSibling = child;
-    }
-    if (node.previousSibling == kNoNode) {
-        container.firstChild = child;
-    } else {
-        nodeAt(node.previousSibling).nextSibling = child;
-    }
 }
 
 void NodeTree::detach(NodeId id) {
@@ -244,28 +198,40 @@ void NodeTree::releaseChildren(NodeId element) {
     NodeId node = root.firstChild;
     root.firstChild = root.lastChild = kNoNode;
     root.released = true;
-    // Walks the subtree without a stack: down to first children, then along siblings and back
-    // up through parents, freeing each node once its children are done.
+    // Walks the subtree in tree order without a stack, freeing each node as it comes to it: the
+    // free list links nodes by previousSibling, so the links the walk goes on by (first child,
+    // next sibling, parent) are still there when it follows them. The free list's head and the
+    // count are kept in locals, which writes to nodes cannot change, and stored back around a
+    // template's contents, which are freed through the members.
+    NodeId freeList = mFreeList;
+    std::size_t freed = 0;
     while (node != kNoNode) {
         Node& current = nodeAt(node);
-        if (current.firstChild != kNoNode) {
-            const NodeId child = current.firstChild;
-            current.firstChild = kNoNode;
-            node = child;
-            continue;
-        }
-        NodeId next = current.nextSibling;
-        if (next == kNoNode && current.parent != element) {
-            next = current.parent;
-        }
         if (current.kind == NodeKind::Element && current.name == nameId(KnownName::Template)) {
+            mFreeList = freeList;
+            mLiveNodes -= freed;
+            freed = 0;
             releaseTemplateContents(node);
+            freeList = mFreeList;
         }
-        current.nextSibling = mFreeList;
-        mFreeList = node;
-        --mLiveNodes;
+        current.previousSibling = freeList;
+        freeList = node;
+        ++freed;
+        NodeId next = current.firstChild;
+        if (next == kNoNode) {
+            next = current.nextSibling;
+            for (NodeId up = node; next == kNoNode;) {
+                up = nodeAt(up).parent;
+                if (up == element) {
+                    break;
+                }
+                next = nodeAt(up).nextSibling;
+            }
+        }
         node = next;
     }
+    mFreeList = freeList;
+    mLiveNodes -= freed;
 }
 
 // Template contents hang off their template, not below it; they go with it. Recursion is
@@ -279,7 +245,7 @@ void NodeTree::releaseTemplateContents(NodeId templateElement) {
     releaseChildren(fragment);
     mTemplates.erase(fragment);
     mTemplateContents.erase(it);
-    nodeAt(fragment).nextSibling = mFreeList;
+    nodeAt(fragment).previousSibling = mFreeList;
     mFreeList = fragment;
     --mLiveNodes;
 }

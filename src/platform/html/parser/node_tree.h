@@ -135,13 +135,16 @@ private:
     Node& nodeAt(NodeId id) { return mBlocks[id >> kBlockBits][id & (kBlockSize - 1)]; }
     const Node& nodeAt(NodeId id) const { return mBlocks[id >> kBlockBits][id & (kBlockSize - 1)]; }
     NodeId allocate(NodeKind kind);
+    void addBlock();
+    void forgetAddedAttributes(NodeId id);
+    void appendAttributes(std::span<const Attribute> attributes);
     void releaseTemplateContents(NodeId templateElement);
 
     TextStore& mText;
     NameTable mNames;
     std::vector<std::unique_ptr<Node[]>> mBlocks;
     NodeId mNextUnused = 0;      // nodes from here on have never been used
-    NodeId mFreeList = kNoNode;  // released nodes, linked by nextSibling
+    NodeId mFreeList = kNoNode;  // released nodes, linked by previousSibling
     std::size_t mLiveNodes = 0;
     std::vector<Attribute> mAttributes;
     std::vector<TextSegment> mSegments;
@@ -156,5 +159,68 @@ private:
     std::unordered_map<NodeId, NodeId> mTemplateContents;  // template -> fragment
     std::unordered_map<NodeId, NodeId> mTemplates;         // fragment -> template
 };
+
+// The calls made for every node the tree builder creates are inline.
+
+inline NodeId NodeTree::allocate(NodeKind kind) {
+    NodeId id = mFreeList;
+    if (id != kNoNode) {
+        mFreeList = nodeAt(id).previousSibling;
+        if (!mAddedAttributes.empty()) {
+            forgetAddedAttributes(id);  // a reused node has no attributes added yet
+        }
+    } else {
+        id = mNextUnused++;
+        if ((id & (kBlockSize - 1)) == 0) {
+            addBlock();
+        }
+    }
+    Node& node = nodeAt(id);
+    node = Node{};
+    node.kind = kind;
+    ++mLiveNodes;
+    return id;
+}
+
+inline NodeId NodeTree::createElement(NameId name, Namespace ns,
+                                      std::span<const Attribute> attributes) {
+    const NodeId id = allocate(NodeKind::Element);
+    Node& node = nodeAt(id);
+    node.name = name;
+    node.ns = ns;
+    node.a = static_cast<std::uint32_t>(mAttributes.size());
+    node.b = static_cast<std::uint32_t>(attributes.size());
+    if (!attributes.empty()) {
+        appendAttributes(attributes);
+    }
+    return id;
+}
+
+inline NodeId NodeTree::createText(TextRef text) {
+    const NodeId id = allocate(NodeKind::Text);
+    nodeAt(id).a = text.offset;
+    nodeAt(id).b = text.length;
+    return id;
+}
+
+inline void NodeTree::insertBefore(NodeId parent, NodeId child, NodeId reference) {
+    Node& node = nodeAt(child);
+    Node& container = nodeAt(parent);
+    node.parent = parent;
+    node.nextSibling = reference;
+    if (reference == kNoNode) {
+        node.previousSibling = container.lastChild;
+        container.lastChild = child;
+    } else {
+        Node& next = nodeAt(reference);
+        node.previousSibling = next.previousSibling;
+        next.previousSibling = child;
+    }
+    if (node.previousSibling == kNoNode) {
+        container.firstChild = child;
+    } else {
+        nodeAt(node.previousSibling).nextSibling = child;
+    }
+}
 
 }  // namespace veltrano::html::parser

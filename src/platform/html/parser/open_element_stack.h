@@ -36,6 +36,8 @@ struct OpenElement {
     Namespace ns = Namespace::Html;
     bool htmlIntegrationPoint = false;
     std::uint16_t boundaries = 0;  // the Boundary kinds this element is, one bit each
+    // Its ElementKind categories, kept so that questions about the current node need no lookup.
+    std::uint32_t kinds = 0;
 };
 
 // The stack of open elements (the HTML Standard's "stack of open elements"; position 0 is its
@@ -53,27 +55,49 @@ public:
     const OpenElement& current() const { return mSlots.back().element; }
 
     void push(const OpenElement& element);
-    OpenElement pop();
+    OpenElement pop() {
+        const Slot& slot = mSlots.back();
+        const OpenElement element = slot.element;
+        headsFor(element)[keyOf(element)] = slot.previousSameName;
+        mPositionPlusOne[element.node] = 0;
+        mSlots.pop_back();
+        return element;
+    }
     // Takes off the entries from position up and returns them, bottom first: an edit in the
     // middle takes off what lies above it and pushes back what stays.
     std::vector<OpenElement> takeFrom(std::size_t position);
 
     bool contains(NodeId node) const { return positionOf(node) != kNone; }
-    std::ptrdiff_t positionOf(NodeId node) const;
+    std::ptrdiff_t positionOf(NodeId node) const {
+        if (node >= mPositionPlusOne.size()) {
+            return kNone;
+        }
+        return static_cast<std::ptrdiff_t>(mPositionPlusOne[node]) - 1;
+    }
     // The position of the most recent HTML element with this local name, or kNone.
-    std::ptrdiff_t topmostHtml(NameId name) const;
+    std::ptrdiff_t topmostHtml(NameId name) const { return lookUp(mTopmostHtml, name); }
     // The position of the most recent foreign element opened by a tag of this name, or kNone.
-    std::ptrdiff_t topmostForeign(NameId tagName) const;
+    std::ptrdiff_t topmostForeign(NameId tagName) const { return lookUp(mTopmostForeign, tagName); }
     // The position of the nearest element of this kind, or kNone.
-    std::ptrdiff_t nearest(Boundary boundary) const;
+    std::ptrdiff_t nearest(Boundary boundary) const {
+        return mSlots.empty() ? kNone : mSlots.back().nearest[static_cast<std::size_t>(boundary)];
+    }
 
-    // "has an element in scope" for an HTML element of this name, in the given scope.
-    bool hasInScope(NameId name, Boundary scope) const;
+    // "has an element in scope" for an HTML element of this name, in the given scope. The
+    // element is in scope when no boundary lies between it and the top; a boundary that is the
+    // element itself does not hide it.
+    bool hasInScope(NameId name, Boundary scope) const {
+        const std::ptrdiff_t position = topmostHtml(name);
+        return position != kNone && position >= nearest(scope);
+    }
     bool hasInScope(KnownName name, Boundary scope) const {
         return hasInScope(nameId(name), scope);
     }
     // "has a particular element in scope" for the node itself.
-    bool hasNodeInScope(NodeId node, Boundary scope) const;
+    bool hasNodeInScope(NodeId node, Boundary scope) const {
+        const std::ptrdiff_t position = positionOf(node);
+        return position != kNone && position >= nearest(scope);
+    }
 
 private:
     struct Slot {
@@ -82,6 +106,10 @@ private:
         std::array<std::int32_t, kBoundaryCount> nearest{};
     };
 
+    static std::ptrdiff_t lookUp(const std::vector<std::int32_t>& heads, NameId name) {
+        return name < heads.size() ? heads[name] : kNone;
+    }
+    [[gnu::noinline]] void makeRoomFor(const OpenElement& element);
     std::vector<std::int32_t>& headsFor(const OpenElement& element) {
         return element.ns == Namespace::Html ? mTopmostHtml : mTopmostForeign;
     }

@@ -52,32 +52,32 @@ TreeBuilder::Step TreeBuilder::inTableMode(Token& token) {
         case TokenKind::StartTag:
             switch (tag) {
                 case K::Caption:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     mActiveFormatting.pushMarker();
                     insertHtmlElement(token);
                     mMode = InsertionMode::InCaption;
                     return Step::Done;
                 case K::Colgroup:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     insertHtmlElement(token);
                     mMode = InsertionMode::InColumnGroup;
                     return Step::Done;
                 case K::Col:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     insertHtmlElement(K::Colgroup);
                     mMode = InsertionMode::InColumnGroup;
                     return Step::Reprocess;
                 case K::Tbody:
                 case K::Tfoot:
                 case K::Thead:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     insertHtmlElement(token);
                     mMode = InsertionMode::InTableBody;
                     return Step::Done;
                 case K::Td:
                 case K::Th:
                 case K::Tr:
-                    clearStackBackTo({K::Table, K::Template, K::Html});
+                    clearStackBackTo(kTableContext);
                     insertHtmlElement(K::Tbody);
                     mMode = InsertionMode::InTableBody;
                     return Step::Reprocess;
@@ -264,117 +264,223 @@ TreeBuilder::Step TreeBuilder::inColumnGroupMode(Token& token) {
 
 TreeBuilder::Step TreeBuilder::inTableBodyMode(Token& token) {
     const KnownName tag = known(token.name);
-    const auto clearToBodyContext = [&] {
-        clearStackBackTo({K::Tbody, K::Tfoot, K::Thead, K::Template, K::Html});
+    const auto anySectionInTableScope = [&] {
+        return hasInScope(K::Tbody, Boundary::TableScope) ||
+               hasInScope(K::Thead, Boundary::TableScope) ||
+               hasInScope(K::Tfoot, Boundary::TableScope);
     };
-    if (token.kind == TokenKind::StartTag && tag == K::Tr) {
-        clearToBodyContext();
-        insertHtmlElement(token);
-        mMode = InsertionMode::InRow;
-        return Step::Done;
-    }
-    if (token.kind == TokenKind::StartTag && (tag == K::Th || tag == K::Td)) {
-        clearToBodyContext();
-        insertHtmlElement(K::Tr);
-        mMode = InsertionMode::InRow;
-        return Step::Reprocess;
-    }
-    if (token.kind == TokenKind::EndTag && isOneOf(tag, {K::Tbody, K::Tfoot, K::Thead})) {
-        if (hasInScope(tag, Boundary::TableScope)) {
-            clearToBodyContext();
-            popCurrentNode();
-            mMode = InsertionMode::InTable;
+    if (token.kind == TokenKind::StartTag) {
+        switch (tag) {
+            case K::Tr:
+                clearStackBackTo(kTableBodyContext);
+                insertHtmlElement(token);
+                mMode = InsertionMode::InRow;
+                return Step::Done;
+            case K::Th:
+            case K::Td:
+                clearStackBackTo(kTableBodyContext);
+                insertHtmlElement(K::Tr);
+                mMode = InsertionMode::InRow;
+                return Step::Reprocess;
+            case K::Caption:
+            case K::Col:
+            case K::Colgroup:
+            case K::Tbody:
+            case K::Tfoot:
+            case K::Thead:
+                if (!anySectionInTableScope()) {
+                    return Step::Done;
+                }
+                clearStackBackTo(kTableBodyContext);
+                popCurrentNode();
+                mMode = InsertionMode::InTable;
+                return Step::Reprocess;
+            default:
+                break;
         }
-        return Step::Done;
-    }
-    if ((token.kind == TokenKind::StartTag &&
-         isOneOf(tag, {K::Caption, K::Col, K::Colgroup, K::Tbody, K::Tfoot, K::Thead})) ||
-        (token.kind == TokenKind::EndTag && tag == K::Table)) {
-        if (!hasInScope(K::Tbody, Boundary::TableScope) &&
-            !hasInScope(K::Thead, Boundary::TableScope) &&
-            !hasInScope(K::Tfoot, Boundary::TableScope)) {
-            return Step::Done;
+    } else if (token.kind == TokenKind::EndTag) {
+        switch (tag) {
+            case K::Tbody:
+            case K::Tfoot:
+            case K::Thead:
+                if (hasInScope(tag, Boundary::TableScope)) {
+                    clearStackBackTo(kTableBodyContext);
+                    popCurrentNode();
+                    mMode = InsertionMode::InTable;
+                }
+                return Step::Done;
+            case K::Table:
+                if (!anySectionInTableScope()) {
+                    return Step::Done;
+                }
+                clearStackBackTo(kTableBodyContext);
+                popCurrentNode();
+                mMode = InsertionMode::InTable;
+                return Step::Reprocess;
+            case K::Body:
+            case K::Caption:
+            case K::Col:
+            case K::Colgroup:
+            case K::Html:
+            case K::Td:
+            case K::Th:
+            case K::Tr:
+                return Step::Done;
+            default:
+                break;
         }
-        clearToBodyContext();
-        popCurrentNode();
-        mMode = InsertionMode::InTable;
-        return Step::Reprocess;
-    }
-    if (token.kind == TokenKind::EndTag &&
-        isOneOf(tag, {K::Body, K::Caption, K::Col, K::Colgroup, K::Html, K::Td, K::Th, K::Tr})) {
-        return Step::Done;
     }
     return inTableMode(token);
 }
 
 TreeBuilder::Step TreeBuilder::inRowMode(Token& token) {
     const KnownName tag = known(token.name);
-    const auto clearToRowContext = [&] { clearStackBackTo({K::Tr, K::Template, K::Html}); };
-    if (token.kind == TokenKind::StartTag && (tag == K::Th || tag == K::Td)) {
-        clearToRowContext();
-        insertHtmlElement(token);
-        mMode = InsertionMode::InCell;
-        mActiveFormatting.pushMarker();
-        return Step::Done;
-    }
-    const bool endRow = token.kind == TokenKind::EndTag && tag == K::Tr;
-    const bool closesRow =
-        (token.kind == TokenKind::StartTag &&
-         isOneOf(tag, {K::Caption, K::Col, K::Colgroup, K::Tbody, K::Tfoot, K::Thead, K::Tr})) ||
-        (token.kind == TokenKind::EndTag && tag == K::Table);
-    const bool endSection =
-        token.kind == TokenKind::EndTag && isOneOf(tag, {K::Tbody, K::Tfoot, K::Thead});
-    if (endRow || closesRow || endSection) {
-        if (endSection && !hasInScope(tag, Boundary::TableScope)) {
-            return Step::Done;
-        }
+    // "</tr>", and what closes the row first and is then processed again.
+    const auto closeTheRow = [&](Step then) {
         if (!hasInScope(K::Tr, Boundary::TableScope)) {
             return Step::Done;
         }
-        clearToRowContext();
+        clearStackBackTo(kTableRowContext);
         popCurrentNode();
         mMode = InsertionMode::InTableBody;
-        return endRow ? Step::Done : Step::Reprocess;
-    }
-    if (token.kind == TokenKind::EndTag &&
-        isOneOf(tag, {K::Body, K::Caption, K::Col, K::Colgroup, K::Html, K::Td, K::Th})) {
-        return Step::Done;
+        return then;
+    };
+    if (token.kind == TokenKind::StartTag) {
+        switch (tag) {
+            case K::Th:
+            case K::Td:
+                startCell(token);
+                return Step::Done;
+            case K::Caption:
+            case K::Col:
+            case K::Colgroup:
+            case K::Tbody:
+            case K::Tfoot:
+            case K::Thead:
+            case K::Tr:
+                return closeTheRow(Step::Reprocess);
+            default:
+                break;
+        }
+    } else if (token.kind == TokenKind::EndTag) {
+        switch (tag) {
+            case K::Tr:
+                return closeTheRow(Step::Done);
+            case K::Table:
+                return closeTheRow(Step::Reprocess);
+            case K::Tbody:
+            case K::Tfoot:
+            case K::Thead:
+                if (!hasInScope(tag, Boundary::TableScope)) {
+                    return Step::Done;
+                }
+                return closeTheRow(Step::Reprocess);
+            case K::Body:
+            case K::Caption:
+            case K::Col:
+            case K::Colgroup:
+            case K::Html:
+            case K::Td:
+            case K::Th:
+                return Step::Done;
+            default:
+                break;
+        }
     }
     return inTableMode(token);
 }
 
+// "In row"'s rule for the "td" and "th" start tags.
+void TreeBuilder::startCell(const Token& token) {
+    clearStackBackTo(kTableRowContext);
+    insertHtmlElement(token);
+    mMode = InsertionMode::InCell;
+    mActiveFormatting.pushMarker();
+}
+
+// "In cell"'s rule for the "td" and "th" end tags.
+void TreeBuilder::endCell(KnownName tag) {
+    if (!hasInScope(tag, Boundary::TableScope)) {
+        return;
+    }
+    generateImpliedEndTags();
+    popUntil(tag);
+    mActiveFormatting.clearToLastMarker();
+    mMode = InsertionMode::InRow;
+}
+
+// A short cut for processToken, which calls it for a token that goes to the insertion mode: the
+// rules that inRowMode and inCellMode pick for a cell's start tag, end tag and text, which are
+// nearly all of a large table's tokens, taken without the way through processInMode. False for
+// every other token.
+bool TreeBuilder::tookCellToken(Token& token) {
+    const KnownName tag = known(token.name);
+    if (mMode == InsertionMode::InRow) {
+        if (token.kind == TokenKind::StartTag && (tag == K::Td || tag == K::Th)) {
+            startCell(token);
+            return true;
+        }
+    } else if (mMode == InsertionMode::InCell) {
+        if (token.kind == TokenKind::EndTag && (tag == K::Td || tag == K::Th)) {
+            endCell(tag);
+            return true;
+        }
+        if (token.kind == TokenKind::Characters) {
+            // "Anything else" in cell: the rule of "in body".
+            inBodyCharacters(token.text);
+            return true;
+        }
+    }
+    return false;
+}
+
 TreeBuilder::Step TreeBuilder::inCellMode(Token& token) {
     const KnownName tag = known(token.name);
-    if (token.kind == TokenKind::EndTag && (tag == K::Td || tag == K::Th)) {
-        if (!hasInScope(tag, Boundary::TableScope)) {
-            return Step::Done;
+    if (token.kind == TokenKind::EndTag) {
+        switch (tag) {
+            case K::Td:
+            case K::Th:
+                endCell(tag);
+                return Step::Done;
+            case K::Body:
+            case K::Caption:
+            case K::Col:
+            case K::Colgroup:
+            case K::Html:
+                return Step::Done;
+            case K::Table:
+            case K::Tbody:
+            case K::Tfoot:
+            case K::Thead:
+            case K::Tr:
+                if (!hasInScope(tag, Boundary::TableScope)) {
+                    return Step::Done;
+                }
+                closeTheCell();
+                return Step::Reprocess;
+            default:
+                break;
         }
-        generateImpliedEndTags();
-        popUntil(tag);
-        mActiveFormatting.clearToLastMarker();
-        mMode = InsertionMode::InRow;
-        return Step::Done;
-    }
-    if (token.kind == TokenKind::StartTag &&
-        isOneOf(tag, {K::Caption, K::Col, K::Colgroup, K::Tbody, K::Td, K::Tfoot, K::Th, K::Thead,
-                      K::Tr})) {
-        if (!hasInScope(K::Td, Boundary::TableScope) && !hasInScope(K::Th, Boundary::TableScope)) {
-            return Step::Done;
+    } else if (token.kind == TokenKind::StartTag) {
+        switch (tag) {
+            case K::Caption:
+            case K::Col:
+            case K::Colgroup:
+            case K::Tbody:
+            case K::Td:
+            case K::Tfoot:
+            case K::Th:
+            case K::Thead:
+            case K::Tr:
+                if (!hasInScope(K::Td, Boundary::TableScope) &&
+                    !hasInScope(K::Th, Boundary::TableScope)) {
+                    return Step::Done;
+                }
+                closeTheCell();
+                return Step::Reprocess;
+            default:
+                break;
         }
-        closeTheCell();
-        return Step::Reprocess;
-    }
-    if (token.kind == TokenKind::EndTag &&
-        isOneOf(tag, {K::Body, K::Caption, K::Col, K::Colgroup, K::Html})) {
-        return Step::Done;
-    }
-    if (token.kind == TokenKind::EndTag &&
-        isOneOf(tag, {K::Table, K::Tbody, K::Tfoot, K::Thead, K::Tr})) {
-        if (!hasInScope(tag, Boundary::TableScope)) {
-            return Step::Done;
-        }
-        closeTheCell();
-        return Step::Reprocess;
     }
     return inBodyMode(token);
 }

@@ -2,7 +2,9 @@
 
 #include <emmintrin.h>
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 
 namespace veltrano::html::parser {
 
@@ -31,6 +33,30 @@ inline char toAsciiLower(char c) {
 inline bool isTokenizerWhitespace(unsigned char c) {
     return c == ' ' || c == '\n' || c == '\t' || c == '\f';
 }
+
+// What a byte is to a name: taken as it is, lower-cased, U+0000 (which becomes U+FFFD), or the
+// end of the name.
+enum class NameByte : std::uint8_t { Plain, Upper, Null, Stop };
+
+constexpr std::array<NameByte, 256> nameBytes(bool attributeName) {
+    std::array<NameByte, 256> bytes{};
+    for (int c = 0; c < 256; ++c) {
+        auto byte = NameByte::Plain;
+        if (c >= 'A' && c <= 'Z') {
+            byte = NameByte::Upper;
+        } else if (c == 0) {
+            byte = NameByte::Null;
+        } else if (c == '\t' || c == '\n' || c == '\f' || c == ' ' || c == '/' || c == '>' ||
+                   (attributeName && c == '=')) {
+            byte = NameByte::Stop;
+        }
+        bytes[static_cast<std::size_t>(c)] = byte;
+    }
+    return bytes;
+}
+
+inline constexpr auto kTagNameBytes = nameBytes(false);
+inline constexpr auto kAttributeNameBytes = nameBytes(true);
 
 // The first byte in [p, end) that is one of Stops, or end: sixteen bytes at a time with SSE2
 // (the x86-64 baseline), the last few one at a time so that nothing past end is read.

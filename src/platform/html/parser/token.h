@@ -42,11 +42,13 @@ struct Token {
 };
 
 // Receives the tokenizer's tokens: the tree builder. The tokenizer also asks it whether a
-// CDATA section may start ("<![CDATA[" is a CDATA section only in foreign content).
+// CDATA section may start ("<![CDATA[" is a CDATA section only in foreign content). A token is
+// the sink's to change while it processes it (the tree builder's rules rewrite a few in place);
+// the tokenizer makes a new one for each.
 class TokenSink {
 public:
     virtual ~TokenSink() = default;
-    virtual void processToken(const Token& token) = 0;
+    virtual void processToken(Token& token) = 0;
     virtual bool adjustedCurrentNodeIsForeign() const = 0;
 };
 

@@ -240,7 +240,11 @@ void Tokenizer::emitEndOfFile() {
 void Tokenizer::dataState() {
     ensureTextRun();
     const std::size_t end = windowEnd();
-    const char* p = findFirstOf<'<', '&', '\0'>(mData + mPos, mData + end);
+    // A tag right after a tag, as in a table's rows, is found without starting the scan, which
+    // would stop at that same '<'.
+    const char* p = mPos < end && mData[mPos] == '<'
+                        ? mData + mPos
+                        : findFirstOf<'<', '&', '\0'>(mData + mPos, mData + end);
     mPos = static_cast<std::size_t>(p - mData);
     if (mPos == end) {
         textAtWindowEnd();

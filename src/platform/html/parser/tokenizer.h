@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,7 @@
 #include "platform/html/parser/names.h"
 #include "platform/html/parser/node_tree.h"
 #include "platform/html/parser/text_run.h"
+#include "platform/html/parser/text_scan.h"
 #include "platform/html/parser/text_store.h"
 #include "platform/html/parser/token.h"
 #include "platform/html/parser/tokenizer_state.h"
@@ -240,5 +242,67 @@ private:
     Doctype mDoctype;
     bool mForceQuirks = false;
 };
+
+// Every tag and attribute name goes through these, so they are inline.
+
+// Reads name characters from mPos up to the first byte of class Stop, lower-casing ASCII
+// letters in place. U+0000 becomes U+FFFD, which does not fit in place: from there on the name
+// is copied to mNameBuffer. Returns false when it stopped at the end of the window or input.
+inline bool Tokenizer::consumeName(bool attributeName) {
+    const std::array<NameByte, 256>& classes = attributeName ? kAttributeNameBytes : kTagNameBytes;
+    if (mNameBuffered) {
+        return consumeBufferedName(attributeName);
+    }
+    char* const data = mData;
+    const std::size_t end = windowEnd();
+    for (std::size_t p = mPos; p < end; ++p) {
+        const NameByte byte = classes[static_cast<unsigned char>(data[p])];
+        if (byte == NameByte::Plain) {
+            continue;
+        }
+        if (byte == NameByte::Upper) {
+            data[p] = static_cast<char>(data[p] | 0x20);
+            continue;
+        }
+        mPos = p;
+        if (byte == NameByte::Stop) {
+            return true;
+        }
+        return consumeBufferedName(attributeName);
+    }
+    mPos = end;
+    return false;
+}
+
+// The number of the name that ends at mPos.
+inline NameId Tokenizer::internName() {
+    if (mNameBuffered) {
+        return mNames.intern(mNameBuffer);
+    }
+    return internShortName(mData + mNameStart, mPos - mNameStart);
+}
+
+// The number of a name in the input (never empty), through the cache when it is short enough.
+inline NameId Tokenizer::internShortName(const char* text, std::size_t length) {
+    if (length > sizeof(std::uint64_t)) {
+        return mNames.intern({text, length});
+    }
+    std::uint64_t bytes = 0;
+    if (text + sizeof bytes <= mData + mSize) {
+        // One load of eight bytes and a mask: cheaper than a copy of variable length.
+        std::memcpy(&bytes, text, sizeof bytes);
+        bytes &= ~std::uint64_t{0} >> (64 - 8 * length);
+    } else {
+        // Near the input's end, byte by byte in the order the load above puts them.
+        for (std::size_t i = 0; i < length; ++i) {
+            bytes |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+        }
+    }
+    CachedName& cached = mNameCache[(bytes * 0x9E3779B97F4A7C15u) >> (64 - kNameCacheBits)];
+    if (cached.bytes != bytes) [[unlikely]] {
+        cacheName(cached, bytes, {text, length});
+    }
+    return cached.id;
+}
 
 }  // namespace veltrano::html::parser

@@ -1,42 +1,15 @@
-// The tokenizer's tag open, end tag open and tag name states, names, and the end tags that close
-// RCDATA, RAWTEXT and script data.
+// The tokenizer's tag open, end tag open and tag name states, the rare paths of names (a U+0000
+// in one, a name not in the cache; the usual path is inline in tokenizer.h), and the end tags
+// that close RCDATA, RAWTEXT and script data.
 #include "platform/html/parser/tokenizer.h"
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 
 #include "platform/html/parser/character_reference.h"
 #include "platform/html/parser/text_scan.h"
 
 namespace veltrano::html::parser {
-namespace {
-
-// What a byte is to a name: taken as it is, lower-cased, U+0000 (which becomes U+FFFD), or the
-// end of the name.
-enum class NameByte : std::uint8_t { Plain, Upper, Null, Stop };
-
-constexpr std::array<NameByte, 256> nameBytes(bool attributeName) {
-    std::array<NameByte, 256> bytes{};
-    for (int c = 0; c < 256; ++c) {
-        auto byte = NameByte::Plain;
-        if (c >= 'A' && c <= 'Z') {
-            byte = NameByte::Upper;
-        } else if (c == 0) {
-            byte = NameByte::Null;
-        } else if (c == '\t' || c == '\n' || c == '\f' || c == ' ' || c == '/' || c == '>' ||
-                   (attributeName && c == '=')) {
-            byte = NameByte::Stop;
-        }
-        bytes[static_cast<std::size_t>(c)] = byte;
-    }
-    return bytes;
-}
-
-constexpr auto kTagNameBytes = nameBytes(false);
-constexpr auto kAttributeNameBytes = nameBytes(true);
-
-}  // namespace
 
 void Tokenizer::tagOpenState() {
     if (mPos == mSize) {
@@ -123,35 +96,6 @@ void Tokenizer::beginName(std::size_t at) {
     mNameBuffered = false;
 }
 
-// Reads name characters from mPos up to the first byte of class Stop, lower-casing ASCII
-// letters in place. U+0000 becomes U+FFFD, which does not fit in place: from there on the name
-// is copied to mNameBuffer. Returns false when it stopped at the end of the window or input.
-bool Tokenizer::consumeName(bool attributeName) {
-    const std::array<NameByte, 256>& classes = attributeName ? kAttributeNameBytes : kTagNameBytes;
-    if (mNameBuffered) {
-        return consumeBufferedName(attributeName);
-    }
-    char* const data = mData;
-    const std::size_t end = windowEnd();
-    for (std::size_t p = mPos; p < end; ++p) {
-        const NameByte byte = classes[static_cast<unsigned char>(data[p])];
-        if (byte == NameByte::Plain) {
-            continue;
-        }
-        if (byte == NameByte::Upper) {
-            data[p] = static_cast<char>(data[p] | 0x20);
-            continue;
-        }
-        mPos = p;
-        if (byte == NameByte::Stop) {
-            return true;
-        }
-        return consumeBufferedName(attributeName);
-    }
-    mPos = end;
-    return false;
-}
-
 // The rest of a name that holds U+0000, which goes to mNameBuffer (see consumeName).
 bool Tokenizer::consumeBufferedName(bool attributeName) {
     if (!mNameBuffered) {
@@ -177,37 +121,6 @@ bool Tokenizer::consumeBufferedName(bool attributeName) {
         }
     }
     return false;
-}
-
-// The number of the name that ends at mPos.
-NameId Tokenizer::internName() {
-    if (mNameBuffered) {
-        return mNames.intern(mNameBuffer);
-    }
-    return internShortName(mData + mNameStart, mPos - mNameStart);
-}
-
-// The number of a name in the input (never empty), through the cache when it is short enough.
-NameId Tokenizer::internShortName(const char* text, std::size_t length) {
-    if (length > sizeof(std::uint64_t)) {
-        return mNames.intern({text, length});
-    }
-    std::uint64_t bytes = 0;
-    if (text + sizeof bytes <= mData + mSize) {
-        // One load of eight bytes and a mask: cheaper than a copy of variable length.
-        std::memcpy(&bytes, text, sizeof bytes);
-        bytes &= ~std::uint64_t{0} >> (64 - 8 * length);
-    } else {
-        // Near the input's end, byte by byte in the order the load above puts them.
-        for (std::size_t i = 0; i < length; ++i) {
-            bytes |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
-        }
-    }
-    CachedName& cached = mNameCache[(bytes * 0x9E3779B97F4A7C15u) >> (64 - kNameCacheBits)];
-    if (cached.bytes != bytes) [[unlikely]] {
-        cacheName(cached, bytes, {text, length});
-    }
-    return cached.id;
 }
 
 // Out of line, so that a hit in the cache need not save what the NameTable's lookup uses.

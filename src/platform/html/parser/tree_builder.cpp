@@ -14,11 +14,10 @@ TreeBuilder::TreeBuilder(TextStore& text, NodeTree& tree, TreeObserver* observer
 
 TreeBuilder::~TreeBuilder() = default;
 
-void TreeBuilder::processToken(const Token& incoming) {
+void TreeBuilder::processToken(Token& token) {
     if (mStopped) {
         return;
     }
-    Token token = incoming;
     if (mSkipNextLineFeed) {
         mSkipNextLineFeed = false;
         if (token.kind == TokenKind::Characters && textOf(token.text).front() == '\n') {
@@ -28,6 +27,10 @@ void TreeBuilder::processToken(const Token& incoming) {
                 return;
             }
         }
+    }
+    // A cell's tags and its text take a short cut to their rules (tookCellToken).
+    if (useHtmlContentRules(token) && tookCellToken(token)) {
+        return;
     }
     Step step = Step::Reprocess;
     while (step != Step::Done) {
@@ -43,20 +46,15 @@ bool TreeBuilder::adjustedCurrentNodeIsForeign() const {
     return !mOpenElements.empty() && mOpenElements.current().ns != Namespace::Html;
 }
 
-// The tree construction dispatcher: whether the token goes to the insertion mode or to the
-// rules for foreign content.
-bool TreeBuilder::useHtmlContentRules(const Token& token) const {
-    if (mOpenElements.empty()) {
-        return true;
-    }
+// The tree construction dispatcher's rules for a foreign current node (the adjusted current
+// node, as the engine parses whole documents only): whether the token goes to the insertion
+// mode rather than to the rules for foreign content.
+bool TreeBuilder::foreignNodeTakesHtmlContentRules(const Token& token) const {
     const OpenElement& node = mOpenElements.current();
-    if (node.ns == Namespace::Html) {
-        return true;
-    }
     const bool startTag = token.kind == TokenKind::StartTag;
     const bool character =
         token.kind == TokenKind::Characters || token.kind == TokenKind::NullCharacter;
-    if ((elementKinds(node.name, node.ns) & kMathMlTextIntegrationPoint) != 0) {
+    if ((node.kinds & kMathMlTextIntegrationPoint) != 0) {
         if (character || (startTag && token.name != nameId(KnownName::Mglyph) &&
                           token.name != nameId(KnownName::Malignmark))) {
             return true;
@@ -134,7 +132,9 @@ NodeId TreeBuilder::insertForeignElement(const Token& token, NameId name, Namesp
         }
     }
     insertElementAt(location, element);
-    pushOpenElement(element, token.name, isHtmlIntegrationPoint(name, ns, attributes));
+    // An HTML element is never an HTML integration point: no need to ask.
+    pushOpenElement(element, token.name,
+                    ns != Namespace::Html && isHtmlIntegrationPoint(name, ns, attributes));
     return element;
 }
 
@@ -208,28 +208,23 @@ void TreeBuilder::notifyInserted(NodeId element) {
 
 // The stack of open elements.
 
+// An element's Boundary bits are its kinds' low byte (element_kinds.h).
+static_assert(kScopeBoundary == boundaryBit(Boundary::Scope) &&
+              kListItemScopeBoundary == boundaryBit(Boundary::ListItemScope) &&
+              kButtonScopeBoundary == boundaryBit(Boundary::ButtonScope) &&
+              kTableScopeBoundary == boundaryBit(Boundary::TableScope) &&
+              kSpecial == boundaryBit(Boundary::Special) &&
+              kSpecialOtherThanAddressDivP == boundaryBit(Boundary::SpecialOtherThanAddressDivP) &&
+              kHtmlElement == boundaryBit(Boundary::HtmlElement) &&
+              kInsertionModeAnchor == boundaryBit(Boundary::InsertionModeAnchor) &&
+              kBoundaryKinds == (1u << kBoundaryCount) - 1);
+
 void TreeBuilder::pushOpenElement(NodeId element, NameId tagName, bool htmlIntegrationPoint) {
     const Node& node = mTree[element];
     const std::uint32_t kinds = elementKinds(node.name, node.ns);
-    std::uint16_t boundaries = 0;
-    const auto mark = [&](bool condition, Boundary boundary) {
-        if (condition) {
-            boundaries |= boundaryBit(boundary);
-        }
-    };
-    const bool html = node.ns == Namespace::Html;
-    mark((kinds & kScopeBoundary) != 0, Boundary::Scope);
-    mark((kinds & kListItemScopeBoundary) != 0, Boundary::ListItemScope);
-    mark((kinds & kButtonScopeBoundary) != 0, Boundary::ButtonScope);
-    mark((kinds & kTableScopeBoundary) != 0, Boundary::TableScope);
-    mark((kinds & kSpecial) != 0, Boundary::Special);
-    mark((kinds & kSpecial) != 0 &&
-             !(html && (node.name == nameId(KnownName::Address) ||
-                        node.name == nameId(KnownName::Div) || node.name == nameId(KnownName::P))),
-         Boundary::SpecialOtherThanAddressDivP);
-    mark(html, Boundary::HtmlElement);
-    mark((kinds & kInsertionModeAnchor) != 0, Boundary::InsertionModeAnchor);
-    mOpenElements.push({element, node.name, tagName, node.ns, htmlIntegrationPoint, boundaries});
+    const auto boundaries = static_cast<std::uint16_t>(kinds & kBoundaryKinds);
+    mOpenElements.push(
+        {element, node.name, tagName, node.ns, htmlIntegrationPoint, boundaries, kinds});
 }
 
 void TreeBuilder::popCurrentNode() {
@@ -250,7 +245,7 @@ void TreeBuilder::popUntilAnyOf(std::uint32_t kinds) {
     while (!mOpenElements.empty()) {
         const OpenElement popped = mOpenElements.pop();
         notePopped(popped.node);
-        if (popped.ns == Namespace::Html && (elementKinds(popped.name, popped.ns) & kinds) != 0) {
+        if (popped.ns == Namespace::Html && (popped.kinds & kinds) != 0) {
             return;
         }
     }
@@ -289,30 +284,6 @@ void TreeBuilder::notePopped(NodeId element) {
     }
 }
 
-bool TreeBuilder::currentNodeIs(KnownName name) const {
-    const OpenElement& node = mOpenElements.current();
-    return node.ns == Namespace::Html && node.name == nameId(name);
-}
-
-bool TreeBuilder::currentNodeIsAnyOf(std::uint32_t kinds) const {
-    const OpenElement& node = mOpenElements.current();
-    return node.ns == Namespace::Html && (elementKinds(node.name, node.ns) & kinds) != 0;
-}
-
-bool TreeBuilder::hasInScope(KnownName name, Boundary scope) const {
-    return mOpenElements.hasInScope(name, scope);
-}
-
-bool TreeBuilder::templateIsOpen() const {
-    return mOpenElements.topmostHtml(nameId(KnownName::Template)) != OpenElementStack::kNone;
-}
-
-void TreeBuilder::generateImpliedEndTags(NameId except) {
-    while (currentNodeIsAnyOf(kImpliedEndTag) && mOpenElements.current().name != except) {
-        popCurrentNode();
-    }
-}
-
 void TreeBuilder::generateAllImpliedEndTagsThoroughly() {
     while (currentNodeIsAnyOf(kImpliedEndTagThoroughly)) {
         popCurrentNode();
@@ -335,19 +306,6 @@ void TreeBuilder::closeTheCell() {
     popUntilAnyOf(kTableCell);
     mActiveFormatting.clearToLastMarker();
     mMode = InsertionMode::InRow;
-}
-
-// "Clear the stack back to a table context" and its table body and table row variants.
-void TreeBuilder::clearStackBackTo(std::initializer_list<KnownName> names) {
-    const auto kept = [&] {
-        const OpenElement& node = mOpenElements.current();
-        return node.ns == Namespace::Html &&
-               std::any_of(names.begin(), names.end(),
-                           [&](KnownName name) { return node.name == nameId(name); });
-    };
-    while (!kept()) {
-        popCurrentNode();
-    }
 }
 
 // The stack keeps the nearest element that decides the mode, so no walk down it is needed.
@@ -407,15 +365,14 @@ void TreeBuilder::stopParsing() {
 
 // The list of active formatting elements.
 
-void TreeBuilder::reconstructActiveFormattingElements() {
+// The rest of reconstructActiveFormattingElements, once its first steps found the last entry
+// neither a marker nor open.
+void TreeBuilder::reconstructFromLastEntry() {
     const std::size_t count = mActiveFormatting.size();
     const auto markerOrOpen = [&](std::size_t index) {
         const FormattingEntry& entry = mActiveFormatting[index];
         return entry.isMarker() || mOpenElements.contains(entry.node);
     };
-    if (count == 0 || markerOrOpen(count - 1)) {
-        return;
-    }
     std::size_t index = count - 1;
     while (index > 0 && !markerOrOpen(index - 1)) {
         --index;
@@ -457,48 +414,113 @@ void TreeBuilder::endTemplate() {
 
 // Letting go of closed subtrees.
 
+// The node's parent, or for a template's contents their template: the way up that the walk
+// down in releaseChildren takes the other way.
+NodeId TreeBuilder::parentOrTemplate(NodeId node) const {
+    const Node& current = mTree[node];
+    return current.kind == NodeKind::Fragment ? mTree.templateOf(node) : current.parent;
+}
+
+// Whether node lies inside element's subtree (template contents included).
+bool TreeBuilder::isInside(NodeId node, NodeId element) const {
+    if (node == kNoNode || node == kReleasedNode) {
+        return false;
+    }
+    for (NodeId up = parentOrTemplate(node); up != kNoNode; up = parentOrTemplate(up)) {
+        if (up == element) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether an open element lies inside element's subtree, which is not open itself: asked from
+// each open element up. A walk up that meets another open element stops there, as that one
+// answers for it (the two are inside element or outside it together); when each open element's
+// parent is the one below it, as in a table's rows, every walk is one step.
+bool TreeBuilder::anyOpenElementInside(NodeId element) const {
+    for (std::size_t position = 0; position < mOpenElements.size(); ++position) {
+        for (NodeId up = parentOrTemplate(mOpenElements[position].node);
+             up != kNoNode && !mOpenElements.contains(up); up = parentOrTemplate(up)) {
+            if (up == element) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void TreeBuilder::releaseChildren(NodeId element) {
     if (mOpenElements.contains(element)) {
         return;
     }
+    const bool anyFormattingElement = mActiveFormatting.size() > mActiveFormatting.markerCount();
+    if (!anyFormattingElement && mSelects.empty() && mOpenElements.size() <= kOpenElementsAskedUp) {
+        // Only open elements and the form pointer can point inside: they are asked from their
+        // side, which with few open elements costs less than the walk below over every node
+        // released, and finds the same.
+        if (anyOpenElementInside(element)) {
+            return;
+        }
+        if (isInside(mFormElement, element)) {
+            mFormElement = kReleasedNode;
+        }
+        mTree.releaseChildren(element);
+        return;
+    }
     // One walk over the subtree and the contents of templates in it, without recursion: an
     // open element inside forbids the release; the form pointer and formatting entries that
-    // point inside are made to point nowhere.
+    // point inside are made to point nowhere. The lists stay empty, and so allocate nothing,
+    // unless there is something to note.
+    const bool anySelect = !mSelects.empty();
+    const NodeId formElement = mFormElement;
     std::vector<std::size_t> formattingInside;
     bool formInside = false;
-    std::vector<NodeId> roots{element};
     std::vector<NodeId> inside;
-    while (!roots.empty()) {
-        const NodeId root = roots.back();
-        roots.pop_back();
+    std::vector<NodeId> templateContents;  // still to walk
+    for (NodeId root = element; root != kNoNode;) {
         NodeId node = mTree[root].firstChild;
         while (node != kNoNode) {
             if (mOpenElements.contains(node)) {
                 return;
             }
-            if (const std::ptrdiff_t index = mActiveFormatting.indexOf(node);
-                index != ActiveFormattingList::kNone) {
-                formattingInside.push_back(static_cast<std::size_t>(index));
+            if (anyFormattingElement) {
+                if (const std::ptrdiff_t index = mActiveFormatting.indexOf(node);
+                    index != ActiveFormattingList::kNone) {
+                    formattingInside.push_back(static_cast<std::size_t>(index));
+                }
             }
-            formInside = formInside || node == mFormElement;
-            if (!mSelects.empty()) {
+            formInside = formInside || node == formElement;
+            if (anySelect) {
                 inside.push_back(node);
             }
             const Node& current = mTree[node];
             if (current.kind == NodeKind::Element && current.ns == Namespace::Html &&
                 current.name == nameId(KnownName::Template)) {
                 if (const NodeId contents = mTree.findTemplateContents(node); contents != kNoNode) {
-                    roots.push_back(contents);
+                    templateContents.push_back(contents);
                 }
             }
             if (current.firstChild != kNoNode) {
                 node = current.firstChild;
                 continue;
             }
-            while (node != root && mTree[node].nextSibling == kNoNode) {
-                node = mTree[node].parent;
+            // The next node in tree order: the next sibling of the node or of its nearest
+            // ancestor below root that has one.
+            NodeId next = current.nextSibling;
+            for (NodeId up = node; next == kNoNode;) {
+                up = mTree[up].parent;
+                if (up == root) {
+                    break;
+                }
+                next = mTree[up].nextSibling;
             }
-            node = node == root ? kNoNode : mTree[node].nextSibling;
+            node = next;
+        }
+        root = kNoNode;
+        if (!templateContents.empty()) {
+            root = templateContents.back();
+            templateContents.pop_back();
         }
     }
     for (const std::size_t index : formattingInside) {

@@ -2,13 +2,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <span>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 #include "platform/html/parser/active_formatting_list.h"
+#include "platform/html/parser/element_kinds.h"
 #include "platform/html/parser/node_tree.h"
 #include "platform/html/parser/open_element_stack.h"
 #include "platform/html/parser/quirks_mode.h"
@@ -49,7 +49,7 @@ public:
     // as start tags call for; set before the first token.
     void setTokenizer(Tokenizer* tokenizer) { mTokenizer = tokenizer; }
 
-    void processToken(const Token& token) override;
+    void processToken(Token& token) override;
     bool adjustedCurrentNodeIsForeign() const override;
 
     // Lets go of the subtree below element, a closed element whose content no later token can
@@ -99,7 +99,12 @@ private:
 
     // The tree construction dispatcher and the insertion modes (tree_builder.cpp and one file
     // per group of modes).
-    bool useHtmlContentRules(const Token& token) const;
+    bool useHtmlContentRules(const Token& token) const {
+        // An HTML current node, the usual case, needs no look at the token.
+        return mOpenElements.empty() || mOpenElements.current().ns == Namespace::Html ||
+               foreignNodeTakesHtmlContentRules(token);
+    }
+    bool foreignNodeTakesHtmlContentRules(const Token& token) const;
     Step processInMode(InsertionMode mode, Token& token);
     Step initialMode(Token& token);
     Step beforeHtmlMode(Token& token);
@@ -109,6 +114,7 @@ private:
     Step inBodyMode(Token& token);
     Step inBodyStartTag(Token& token);
     Step inBodyEndTag(Token& token);
+    void inBodyCharacters(TextRef text);
     Step textMode(Token& token);
     Step inTableMode(Token& token);
     Step inTableAnythingElse(Token& token);
@@ -118,6 +124,9 @@ private:
     Step inTableBodyMode(Token& token);
     Step inRowMode(Token& token);
     Step inCellMode(Token& token);
+    bool tookCellToken(Token& token);
+    void startCell(const Token& token);
+    void endCell(KnownName tag);
     Step inTemplateMode(Token& token);
     Step afterBodyMode(Token& token);
     Step inFramesetMode(Token& token);
@@ -165,12 +174,13 @@ private:
     void closePElement();
     void closePElementInButtonScope();
     void closeTheCell();
-    void clearStackBackTo(std::initializer_list<KnownName> names);
+    void clearStackBackTo(std::uint32_t kinds);
     void resetInsertionModeAppropriately();
     void stopParsing();
 
     // The list of active formatting elements.
     void reconstructActiveFormattingElements();
+    void reconstructFromLastEntry();
     void pushActiveFormattingElement(NodeId element, const Token& token);
 
     // Foreign content (foreign_content.cpp).
@@ -189,6 +199,13 @@ private:
 
     void notifyInserted(NodeId element);
     std::string_view textOf(TextRef ref) const { return mTree.text().view(ref); }
+
+    // Letting go of closed subtrees. Up to this many open elements, releaseChildren asks them
+    // whether they lie inside rather than walking the subtree.
+    static constexpr std::size_t kOpenElementsAskedUp = 32;
+    NodeId parentOrTemplate(NodeId node) const;
+    bool isInside(NodeId node, NodeId element) const;
+    bool anyOpenElementInside(NodeId element) const;
 
     TextStore& mText;
     NodeTree& mTree;
@@ -221,5 +238,82 @@ private:
     std::unordered_map<NodeId, SelectState> mSelects;
     std::unordered_map<NodeId, NodeId> mSelectOf;
 };
+
+// What nearly every token asks, inline.
+
+inline bool TreeBuilder::currentNodeIs(KnownName name) const {
+    const OpenElement& node = mOpenElements.current();
+    return node.ns == Namespace::Html && node.name == nameId(name);
+}
+
+inline bool TreeBuilder::currentNodeIsAnyOf(std::uint32_t kinds) const {
+    const OpenElement& node = mOpenElements.current();
+    return node.ns == Namespace::Html && (node.kinds & kinds) != 0;
+}
+
+inline bool TreeBuilder::hasInScope(KnownName name, Boundary scope) const {
+    return mOpenElements.hasInScope(name, scope);
+}
+
+inline bool TreeBuilder::templateIsOpen() const {
+    return mOpenElements.topmostHtml(nameId(KnownName::Template)) != OpenElementStack::kNone;
+}
+
+inline void TreeBuilder::generateImpliedEndTags(NameId except) {
+    while (currentNodeIsAnyOf(kImpliedEndTag) && mOpenElements.current().name != except) {
+        popCurrentNode();
+    }
+}
+
+// "Reconstruct the active formatting elements": inline, since all text asks for it, and the
+// answer is nearly always in its first steps (an empty list, or a marker or open element last).
+inline void TreeBuilder::reconstructActiveFormattingElements() {
+    if (mActiveFormatting.empty()) {
+        return;
+    }
+    const FormattingEntry& last = mActiveFormatting[mActiveFormatting.size() - 1];
+    if (last.isMarker() || mOpenElements.contains(last.node)) {
+        return;
+    }
+    reconstructFromLastEntry();
+}
+
+// "Clear the stack back to a table context" and its table body and table row variants: kinds
+// is kTableContext, kTableBodyContext or kTableRowContext.
+inline void TreeBuilder::clearStackBackTo(std::uint32_t kinds) {
+    while (!currentNodeIsAnyOf(kinds)) {
+        popCurrentNode();
+    }
+}
+
+// "The appropriate place for inserting a node"; where foster parenting puts it is
+// fosterParentingLocation's (foster_parenting.cpp).
+inline TreeBuilder::InsertionLocation TreeBuilder::appropriatePlaceForInsertingNode(
+    NodeId overrideTarget) {
+    NodeId target = overrideTarget;
+    std::uint32_t targetKinds = 0;
+    if (target == kNoNode) {
+        // The current node, whose kinds the stack keeps.
+        target = mOpenElements.current().node;
+        targetKinds = mOpenElements.current().kinds;
+    } else {
+        targetKinds = elementKinds(mTree[target].name, mTree[target].ns);
+    }
+    InsertionLocation location{target, kNoNode, false};
+    // The target's kinds tell whether it is a template; where foster parenting puts the node,
+    // the tree does.
+    bool intoTemplate = (targetKinds & kTemplate) != 0;
+    if (mFosterParenting && (targetKinds & kFosterParentingTarget) != 0) {
+        location = fosterParentingLocation();
+        const Node& parent = mTree[location.parent];
+        intoTemplate = parent.kind == NodeKind::Element && parent.ns == Namespace::Html &&
+                       parent.name == nameId(KnownName::Template);
+    }
+    if (intoTemplate) {
+        location.parent = mTree.templateContents(location.parent);
+        location.before = kNoNode;
+    }
+    return location;
+}
 
 }  // namespace veltrano::html::parser
