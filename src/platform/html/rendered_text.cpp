@@ -131,6 +131,18 @@ std::optional<std::string_view> plainText(const NodeTree& tree, NodeId element,
     return isAlreadyCollapsed(text) ? std::optional(text) : std::nullopt;
 }
 
+// What an element that plainText accepts has without style sheets: its parent passes down the
+// default, and it has no attributes.
+ElementStyle defaultStyleOfPlain(const Node& element) {
+    ElementStyle style;
+    style.display =
+        element.name == parser::nameId(KnownName::Td) ||
+                element.name == parser::nameId(KnownName::Th)
+            ? Display::Cell
+            : (element.name == parser::nameId(KnownName::Div) ? Display::Block : Display::Inline);
+    return style;
+}
+
 bool sameStyle(const ElementStyle& a, const ElementStyle& b) {
     return a.display == b.display && a.role == b.role && a.outOfFlow == b.outOfFlow &&
            a.inherited == b.inherited;
@@ -150,11 +162,15 @@ std::string_view RenderedText::text(const NodeTree& tree, NodeId element,
                                     const InheritedStyle& inherited, css::Cascade* cascade) {
     mCascade = cascade;
     if (const std::optional<std::string_view> plain = plainText(tree, element, inherited)) {
-        // Style sheets leave it plain when they give it the style it has by default and no
-        // generated content.
-        if (cascade == nullptr || (sameStyle(resolveStyle(tree, element, inherited, cascade),
-                                             resolveStyle(tree, element, inherited)) &&
-                                   !cascade->hasPseudoElementContent(element))) {
+        // Style sheets leave it plain when they give it no value (most cells of a page whose
+        // rules style other elements) or the style it has by default, and no generated content.
+        if (cascade == nullptr) {
+            return *plain;
+        }
+        if (!cascade->hasPseudoElementContent(element) &&
+            (cascade->element(element).empty() ||
+             sameStyle(resolveStyle(tree, element, inherited, cascade),
+                       defaultStyleOfPlain(tree[element])))) {
             return *plain;
         }
     }

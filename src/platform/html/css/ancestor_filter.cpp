@@ -46,36 +46,60 @@ std::size_t AncestorFilter::requiredHashes(const SelectorSet& selectors, std::ui
     return count;
 }
 
-void AncestorFilter::forgetBelow(const parser::NodeTree& tree, parser::NodeId released) {
-    for (parser::NodeId node = released; node != parser::kNoNode; node = tree[node].parent) {
-        if (node == mParent) {
+void AncestorFilter::forgetBelow(parser::NodeId released) {
+    for (std::size_t level = mPath.size(); level-- > 1;) {
+        if (mPath[level].node == released) {
+            mPath.resize(level + 1);
             return;
         }
     }
-    mParent = parser::kNoNode;
+}
+
+void AncestorFilter::push(const parser::NodeTree& tree, parser::NodeId node) {
+    Bits bits = mPath.back().bits;
+    add(bits, hash(tree.nameText(tree[node].name), '<'));
+    for (const parser::Attribute& attribute : tree.attributes(node)) {
+        if (attribute.ns != parser::AttributeNamespace::None) {
+            continue;
+        }
+        const std::string_view value = tree.text().view(attribute.value);
+        if (attribute.name == parser::nameId(parser::KnownName::Id)) {
+            add(bits, hash(value, '#'));
+        } else if (attribute.name == parser::nameId(parser::KnownName::Class)) {
+            forEachAsciiToken(value, [&](std::string_view name) { add(bits, hash(name, '.')); });
+        }
+    }
+    mPath.push_back({node, bits});
 }
 
 void AncestorFilter::build(const parser::NodeTree& tree, parser::NodeId element) {
-    if (tree[element].parent == mParent && mParent != parser::kNoNode) {
-        return;
+    const parser::NodeId parent = tree[element].parent;
+    const bool parentIsElement =
+        parent != parser::kNoNode && tree[parent].kind == parser::NodeKind::Element;
+    // Walking from one element to the next in document order leaves the path at most a few
+    // levels below where it was; anything else starts it afresh.
+    constexpr std::size_t kLevelsLookedAt = 4;
+    for (std::size_t looked = 0; looked < kLevelsLookedAt && looked < mPath.size(); ++looked) {
+        const std::size_t level = mPath.size() - 1 - looked;
+        if (mPath[level].node == (parentIsElement ? parent : parser::kNoNode)) {
+            mPath.resize(level + 1);
+            return;
+        }
+        if (parentIsElement && mPath[level].node == tree[parent].parent) {
+            mPath.resize(level + 1);
+            push(tree, parent);
+            return;
+        }
     }
-    mParent = tree[element].parent;
-    mBits = {};
-    for (parser::NodeId node = tree[element].parent;
+    mPath.resize(1);
+    mScratch.clear();
+    for (parser::NodeId node = parentIsElement ? parent : parser::kNoNode;
          node != parser::kNoNode && tree[node].kind == parser::NodeKind::Element;
          node = tree[node].parent) {
-        add(hash(tree.nameText(tree[node].name), '<'));
-        for (const parser::Attribute& attribute : tree.attributes(node)) {
-            if (attribute.ns != parser::AttributeNamespace::None) {
-                continue;
-            }
-            const std::string_view value = tree.text().view(attribute.value);
-            if (attribute.name == parser::nameId(parser::KnownName::Id)) {
-                add(hash(value, '#'));
-            } else if (attribute.name == parser::nameId(parser::KnownName::Class)) {
-                forEachAsciiToken(value, [&](std::string_view name) { add(hash(name, '.')); });
-            }
-        }
+        mScratch.push_back(node);
+    }
+    for (auto it = mScratch.rbegin(); it != mScratch.rend(); ++it) {
+        push(tree, *it);
     }
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "platform/html/css/selector.h"
 #include "platform/html/parser/node_tree.h"
@@ -22,18 +23,19 @@ public:
     static std::size_t requiredHashes(const SelectorSet& selectors, std::uint32_t complex,
                                       std::array<std::uint32_t, kMostHashes>& hashes);
 
-    // The filter of the element's ancestors. Elements of one parent share it: it is worked out
-    // again only for an element of another parent (the tree must not change meanwhile).
+    // The filter of the element's ancestors. It is kept for each ancestor on the path down to
+    // the last element asked about, so that the next element (a sibling, a child, a cousin)
+    // costs at most its parent's own names (the tree above must not change meanwhile).
     void build(const parser::NodeTree& tree, parser::NodeId element);
-    // Forgets the filter if it was worked out for a parent below released (whose nodes have
-    // been let go); one for released itself or above it still holds.
-    void forgetBelow(const parser::NodeTree& tree, parser::NodeId released);
+    // Forgets what was worked out for nodes below released (whose nodes have been let go).
+    void forgetBelow(parser::NodeId released);
 
     bool mayHave(const std::uint32_t* hashes, std::size_t count) const {
+        const Bits& bits = mPath.back().bits;
         for (std::size_t i = 0; i < count; ++i) {
             const std::uint32_t h = hashes[i];
-            if ((mBits[(h >> 6) & 3] & (std::uint64_t{1} << (h & 63))) == 0 ||
-                (mBits[(h >> 14) & 3] & (std::uint64_t{1} << ((h >> 8) & 63))) == 0) {
+            if ((bits[(h >> 6) & 3] & (std::uint64_t{1} << (h & 63))) == 0 ||
+                (bits[(h >> 14) & 3] & (std::uint64_t{1} << ((h >> 8) & 63))) == 0) {
                 return false;
             }
         }
@@ -43,13 +45,24 @@ public:
     static std::uint32_t hash(std::string_view text, char kind);
 
 private:
-    void add(std::uint32_t h) {
-        mBits[(h >> 6) & 3] |= std::uint64_t{1} << (h & 63);
-        mBits[(h >> 14) & 3] |= std::uint64_t{1} << ((h >> 8) & 63);
-    }
+    using Bits = std::array<std::uint64_t, 4>;
 
-    std::array<std::uint64_t, 4> mBits{};
-    parser::NodeId mParent = parser::kNoNode;  // whose ancestors mBits holds (itself included)
+    // A node on the path and the bits of it and everything above it.
+    struct Level {
+        parser::NodeId node;
+        Bits bits;
+    };
+
+    static void add(Bits& bits, std::uint32_t h) {
+        bits[(h >> 6) & 3] |= std::uint64_t{1} << (h & 63);
+        bits[(h >> 14) & 3] |= std::uint64_t{1} << ((h >> 8) & 63);
+    }
+    void push(const parser::NodeTree& tree, parser::NodeId node);
+
+    // From the document's root element down to the parent of the last element asked about;
+    // the first level, for no node, holds no bits.
+    std::vector<Level> mPath{Level{parser::kNoNode, {}}};
+    std::vector<parser::NodeId> mScratch;
 };
 
 }  // namespace veltrano::html::css

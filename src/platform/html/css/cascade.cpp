@@ -85,7 +85,7 @@ Cascade::Cascade(const RuleSet& rules, const parser::NodeTree& tree, bool quirks
 
 void Cascade::childrenReleased(parser::NodeId element) {
     mResultElement = parser::kNoNode;
-    mAncestors.forgetBelow(mTree, element);
+    mAncestors.forgetBelow(element);
     mMatcher.forgetPositionsBelow(element);
 }
 
