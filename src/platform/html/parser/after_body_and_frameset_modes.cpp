@@ -6,26 +6,6 @@
 #include "platform/html/parser/whitespace.h"
 
 namespace veltrano::html::parser {
-namespace {
-
-// Calls insert with each stretch of whitespace of a run, in order: the frameset modes keep a
-// run's whitespace and drop every other character.
-template <class Insert>
-void forEachWhitespaceStretch(TextRef run, std::string_view text, Insert&& insert) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (!isAsciiWhitespace(text[i])) {
-            ++i;
-            continue;
-        }
-        const std::size_t length = leadingWhitespace(text.substr(i));
-        insert(TextRef{run.offset + static_cast<std::uint32_t>(i),
-                       static_cast<std::uint32_t>(length)});
-        i += length;
-    }
-}
-
-}  // namespace
 
 TreeBuilder::Step TreeBuilder::afterBodyMode(Token& token) {
     const KnownName tag = known(token.name);

@@ -205,6 +205,13 @@ TreeBuilder::Step TreeBuilder::inColumnGroupMode(Token& token) {
     switch (token.kind) {
         case TokenKind::Characters: {
             const std::string_view text = textOf(token.text);
+            if (!currentNodeIs(K::Colgroup)) {
+                // Inside a template: each other character is dropped, yet the white space
+                // between them is still inserted.
+                forEachWhitespaceStretch(token.text, text,
+                                         [&](TextRef stretch) { insertCharacters(stretch); });
+                return Step::Done;
+            }
             const auto whitespace = static_cast<std::uint32_t>(leadingWhitespace(text));
             if (whitespace > 0) {
                 insertCharacters({token.text.offset, whitespace});
