@@ -1,5 +1,7 @@
 #include "join/path_helpers.h"
 
+#include <memory>
+
 #include "platform/file_system.h"
 
 namespace veltrano {
@@ -52,13 +54,26 @@ void WriteTextFile(std::string_view bytes, const std::string& path) {
     const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
 
     platform::FileSystem& files = platform::fileSystem();
-    const std::string temporary = files.writeNewTemporaryFile(folder, "." + name + ".", bytes);
+    // Beside the result, so on the same file system: the rename that puts it in place is
+    // atomic.
+    std::string temporary;
     try {
+        const std::unique_ptr<platform::FileWriter> file =
+            files.createNewFile(folder, "." + name + ".", temporary);
+        file->write(bytes);
+        // On the disk before it takes the earlier file's place: a crash leaves one or the other
+        // whole, never an empty result.
+        file->sync();
+        file->close();
         files.replaceFile(temporary, path);
     } catch (...) {
-        DeleteFileQuietly(temporary);
+        if (!temporary.empty()) {
+            DeleteFileQuietly(temporary);
+        }
         throw;
     }
+    // The rename itself is on the disk before the caller says the result is there.
+    files.syncFolder(folder);
 }
 
 }  // namespace veltrano

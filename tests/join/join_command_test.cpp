@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -10,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "fake_join_setup_view.h"
+#include "forwarding_file_system.h"
 #include "platform/failure.h"
 #include "platform/file_system.h"
 
@@ -214,40 +219,85 @@ TEST_F(JoinCommandTest, IgnoresASecondClickDuringTheRun) {
     EXPECT_EQ(result(), document("x"));
 }
 
-// The real file system, with writing or replacing made to fail.
-struct FaultyFileSystem final : platform::FileSystem {
-    bool failWrite = false;
-    bool failReplace = false;
-    platform::FileSystem& real = platform::realFileSystem();
+enum class Fault { FolderVanishes, WriteFails, FileSyncFails, ReplaceFails, FolderSyncFails };
 
-    bool canQueryModificationTime(const std::string& path) override {
-        return real.canQueryModificationTime(path);
+// A new file whose writing or syncing fails, once the real file exists.
+class FaultyWriter final : public platform::FileWriter {
+public:
+    FaultyWriter(std::unique_ptr<platform::FileWriter> real, Fault fault)
+        : mReal(std::move(real)), mFault(fault) {}
+    void write(std::string_view bytes) override {
+        return mFault == Fault::WriteFails ? throw Failure("No space left on device")
+                                           : mReal->write(bytes);
     }
-    bool isDirectory(const std::string& path) override { return real.isDirectory(path); }
-    std::string readFile(const std::string& path, std::uint64_t maxBytes) override {
-        return real.readFile(path, maxBytes);
+    void sync() override {
+        return mFault == Fault::FileSyncFails ? throw Failure("Input/output error") : mReal->sync();
     }
-    std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
-                                      std::string_view bytes) override {
-        return failWrite ? throw Failure("No space left on device")
-                         : real.writeNewTemporaryFile(folder, prefix, bytes);
-    }
-    void replaceFile(const std::string& from, const std::string& to) override {
-        return failReplace ? throw Failure("Device or resource busy") : real.replaceFile(from, to);
-    }
-    bool removeFile(const std::string& path) override { return real.removeFile(path); }
+    void close() override { mReal->close(); }
+
+private:
+    std::unique_ptr<platform::FileWriter> mReal;
+    Fault mFault;
 };
 
-enum class Fault { FolderVanishes, WriteFails, ReplaceFails };
+// The real file system, with one step of writing the result made to fail while armed.
+struct FaultyFileSystem final : ForwardingFileSystem {
+    Fault fault = Fault::FolderVanishes;
+    bool armed = true;
+
+    bool fails(Fault step) const { return armed && fault == step; }
+    std::unique_ptr<platform::FileWriter> createNewFile(const std::string& folder,
+                                                        std::string_view prefix,
+                                                        std::string& path) override {
+        auto file = real().createNewFile(folder, prefix, path);
+        return armed ? std::make_unique<FaultyWriter>(std::move(file), fault) : std::move(file);
+    }
+    void replaceFile(const std::string& from, const std::string& to) override {
+        return fails(Fault::ReplaceFails) ? throw Failure("Device or resource busy")
+                                          : real().replaceFile(from, to);
+    }
+    void syncFolder(const std::string& folder) override {
+        return fails(Fault::FolderSyncFails) ? throw Failure("Input/output error")
+                                             : real().syncFolder(folder);
+    }
+};
+
+// A real write that stops part-way: the file size limit is reached in a child process (root
+// is not held back by permissions, but is by this limit).
+TEST_F(JoinCommandTest, AWriteStoppedPartWayKeepsTheEarlierResult) {
+    writeEarlierResult();
+    choose(Mode::Append, -1, -1, {1, std::string(256 * 1024, 'x')}, {0, ""});
+    const int status = statusOfChild([&] {
+        constexpr rlim_t kLimit = 64 * 1024;
+        const rlimit limit{kLimit, kLimit};
+        // Without the signal, write() says EFBIG instead of ending the process.
+        if (std::signal(SIGXFSZ, SIG_IGN) == SIG_ERR || setrlimit(RLIMIT_FSIZE, &limit) != 0) {
+            return 2;
+        }
+        mCommand.run();
+        return mMessages.failures == Texts{failureAt(describeErrno(EFBIG), 232)} &&
+                       mMessages.plain.empty()
+                   ? 0
+                   : 1;
+    });
+    EXPECT_EQ(status, 0) << "1: not reported as expected, 2: the limit could not be set";
+    EXPECT_EQ(result(), "earlier");
+    // TearDown finds no temporary file left.
+}
+
+std::string faultName(const testing::TestParamInfo<Fault>& row) {
+    constexpr const char* kNames[] = {"FolderVanishes", "WriteFails", "FileSyncFails",
+                                      "ReplaceFails", "FolderSyncFails"};
+    return kNames[static_cast<int>(row.param)];
+}
 
 class JoinWriteFailureTest : public JoinCommandTest, public testing::WithParamInterface<Fault> {};
 
 TEST_P(JoinWriteFailureTest, ReportsKeepsTheEarlierResultAndRunsAgain) {
     const Fault fault = GetParam();
     FaultyFileSystem files;
+    files.fault = fault;
     const platform::ScopedFileSystem useFaultyFiles(files);
-    files.failWrite = fault == Fault::WriteFails;
-    files.failReplace = fault == Fault::ReplaceFails;
     const fs::path moved = mRoot / "moved";
     if (fault == Fault::FolderVanishes) {
         mView.onEvents = [&] { fs::rename(mOutput, moved); };
@@ -257,17 +307,21 @@ TEST_P(JoinWriteFailureTest, ReportsKeepsTheEarlierResultAndRunsAgain) {
 
     mCommand.run();
     const std::string descriptions[] = {describeErrno(ENOENT), "No space left on device",
-                                        "Device or resource busy"};
+                                        "Input/output error", "Device or resource busy",
+                                        "Input/output error"};
     EXPECT_EQ(mMessages.failures, Texts{failureAt(descriptions[static_cast<int>(fault)], 232)});
+    // Never "Done." for a result that may not be on the disk.
     EXPECT_TRUE(mMessages.plain.empty());
-    EXPECT_EQ(read((fault == Fault::FolderVanishes ? moved : mOutput) / "joined.html"), "earlier");
+    // Once renamed, the new result is in place even though its folder's sync failed.
+    EXPECT_EQ(read((fault == Fault::FolderVanishes ? moved : mOutput) / "joined.html"),
+              fault == Fault::FolderSyncFails ? document("new") : "earlier");
 
     // The run ended cleanly: once the cause is gone, the next click works.
     if (fault == Fault::FolderVanishes) {
         mView.onEvents = nullptr;
         fs::rename(moved, mOutput);
     }
-    files.failWrite = files.failReplace = false;
+    files.armed = false;
     mCommand.run();
     EXPECT_EQ(mMessages.plain, Texts{kDone});
     EXPECT_EQ(result(), document("new"));
@@ -275,7 +329,9 @@ TEST_P(JoinWriteFailureTest, ReportsKeepsTheEarlierResultAndRunsAgain) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, JoinWriteFailureTest,
                          testing::Values(Fault::FolderVanishes, Fault::WriteFails,
-                                         Fault::ReplaceFails));
+                                         Fault::FileSyncFails, Fault::ReplaceFails,
+                                         Fault::FolderSyncFails),
+                         faultName);
 
 struct FailingCellCase {
     const char* name;
