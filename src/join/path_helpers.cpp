@@ -1,5 +1,6 @@
 #include "join/path_helpers.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/file_system.h"
@@ -36,6 +37,15 @@ bool FolderExists(const std::string& path) {
     } catch (...) {
         return false;
     }
+}
+
+bool CouldBeFolderPath(std::string_view text) {
+    // Linux's PATH_MAX, 4096 bytes, counts the terminating zero.
+    constexpr std::size_t kLongestPath = 4095;
+    return text.size() <= kLongestPath && std::none_of(text.begin(), text.end(), [](char c) {
+               const auto byte = static_cast<unsigned char>(c);
+               return byte < 0x20 || byte == 0x7f;
+           });
 }
 
 void DeleteFileQuietly(const std::string& path) {

@@ -23,6 +23,10 @@ std::string NormalizePath(std::string_view path, char separator = kPathSeparator
 // paths give false; never fails.
 bool FolderExists(const std::string& path);
 
+// True when text could name a folder: no control characters, and no longer than the longest
+// path the system opens.
+bool CouldBeFolderPath(std::string_view text);
+
 // Removes the file if it can; any failure, a missing file included, is ignored.
 void DeleteFileQuietly(const std::string& path);
 
