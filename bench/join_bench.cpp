@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -126,15 +127,19 @@ public:
     std::string readFile(const std::string& path, std::uint64_t maxBytes) override {
         return mReal.readFile(path, maxBytes);
     }
-    std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
-                                      std::string_view bytes) override {
-        const veltrano::bench::Stopwatch writing;
-        std::string path = mReal.writeNewTemporaryFile(folder, prefix, bytes);
-        mWriteSeconds = writing.seconds();
-        return path;
+    std::unique_ptr<veltrano::platform::FileWriter> createNewFile(const std::string& folder,
+                                                                  std::string_view prefix,
+                                                                  std::string& path) override {
+        mWriting.emplace();
+        return mReal.createNewFile(folder, prefix, path);
     }
     void replaceFile(const std::string& from, const std::string& to) override {
         mReal.replaceFile(from, to);
+    }
+    // The write ends when the folder is synced.
+    void syncFolder(const std::string& folder) override {
+        mReal.syncFolder(folder);
+        mWriteSeconds = mWriting->seconds();
     }
     bool removeFile(const std::string& path) override { return mReal.removeFile(path); }
 
@@ -142,6 +147,7 @@ public:
 
 private:
     veltrano::platform::FileSystem& mReal = veltrano::platform::realFileSystem();
+    std::optional<veltrano::bench::Stopwatch> mWriting;
     double mWriteSeconds = 0;
 };
 

@@ -57,7 +57,8 @@ QRadioButton* addOptionButton(QWidget& parent, const char* name, const QString& 
 Form2::Form2(QWidget& firstWindow)
     : mFirstWindow(firstWindow),
       mPointer(new WindowPointer(*this)),
-      mJoin(*this, platform::messages()) {
+      mJoin(*this, platform::messages()),
+      mSettingsNotice(platform::messages()) {
     createControls();
     Form_Load();
     centreOnScreen(*this);
@@ -126,7 +127,7 @@ void Form2::createControls() {
     // Escape goes back, as it leaves a dialog.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             [this] { PushButton8_Click(); });
-    rememberOutputFolder(*Text2);
+    rememberOutputFolder(*Text2, mSettingsNotice);
 }
 
 void Form2::Form_Load() {
@@ -196,7 +197,7 @@ void Form2::chooseMode(bool joinMode) {
 }
 
 void Form2::PushButton1_Click() {
-    browseForOutputFolder(*this, *Text2);
+    browseForOutputFolder(*this, *Text2, mSettingsNotice);
 }
 
 void Form2::PushButton6_Click() {

@@ -4,6 +4,7 @@
 
 #include "join/join_command.h"
 #include "join/join_setup_view.h"
+#include "join/settings_notice.h"
 #include "tables/table_store.h"
 
 class QComboBox;
@@ -91,6 +92,7 @@ private:
     QWidget& mFirstWindow;
     WindowPointer* mPointer;
     JoinCommand mJoin;
+    SettingsNotice mSettingsNotice;
 };
 
 }  // namespace veltrano

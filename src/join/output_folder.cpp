@@ -3,26 +3,33 @@
 #include <QDir>
 #include <QLineEdit>
 
+#include "join/path_helpers.h"
+#include "join/settings_notice.h"
 #include "platform/qt/add_folder.h"
 #include "platform/qt/qt_messages.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/settings_store.h"
+#include "shell/desktop_folder.h"
 #include "shell/failure_report.h"
 #include "shell/guarded_steps.h"
-#include "shell/desktop_folder.h"
 
 namespace veltrano {
 
 void fillOutputFolderBox(QLineEdit& box) {
     const QString desktop = GetDesktopFolder();
-    box.setText(platform::SettingsStore::outputFolder(desktop));
+    const QString stored = platform::SettingsStore::outputFolder(desktop);
+    // A stored text no folder path could be comes from a damaged settings file; the desktop
+    // is a folder that works.
+    box.setText(CouldBeFolderPath(platform::toUtf8(stored)) ? stored : desktop);
 }
 
-void rememberOutputFolder(QLineEdit& box) {
-    QObject::connect(&box, &QLineEdit::textChanged, &box,
-                     [](const QString& text) { platform::SettingsStore::setOutputFolder(text); });
+void rememberOutputFolder(QLineEdit& box, SettingsNotice& notice) {
+    QObject::connect(&box, &QLineEdit::textChanged, &box, [&notice](const QString& text) {
+        notice.saved(platform::SettingsStore::setOutputFolder(text));
+    });
 }
 
-void browseForOutputFolder(QWidget& owner, QLineEdit& box) {
+void browseForOutputFolder(QWidget& owner, QLineEdit& box, SettingsNotice& notice) {
     FailureReporter reporter(platform::messages(), locationText("Form2", "PushButton1_Click"));
     GuardedSteps steps(reporter);
     QString picked;
@@ -34,7 +41,7 @@ void browseForOutputFolder(QWidget& owner, QLineEdit& box) {
     }
     bool endsWithSeparator = false;
     steps.step(104, [&] {
-        platform::SettingsStore::setLastFolderDot(picked);
+        notice.saved(platform::SettingsStore::setLastFolderDot(picked));
         endsWithSeparator = picked.endsWith(QDir::separator());
     });
     if (!endsWithSeparator) {

@@ -1,5 +1,8 @@
 #include "join/path_helpers.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "platform/file_system.h"
 
 namespace veltrano {
@@ -36,6 +39,15 @@ bool FolderExists(const std::string& path) {
     }
 }
 
+bool CouldBeFolderPath(std::string_view text) {
+    // Linux's PATH_MAX, 4096 bytes, counts the terminating zero.
+    constexpr std::size_t kLongestPath = 4095;
+    return text.size() <= kLongestPath && std::none_of(text.begin(), text.end(), [](char c) {
+               const auto byte = static_cast<unsigned char>(c);
+               return byte < 0x20 || byte == 0x7f;
+           });
+}
+
 void DeleteFileQuietly(const std::string& path) {
     try {
         platform::fileSystem().removeFile(path);
@@ -52,13 +64,26 @@ void WriteTextFile(std::string_view bytes, const std::string& path) {
     const std::string name = cut == std::string::npos ? path : path.substr(cut + 1);
 
     platform::FileSystem& files = platform::fileSystem();
-    const std::string temporary = files.writeNewTemporaryFile(folder, "." + name + ".", bytes);
+    // Beside the result, so on the same file system: the rename that puts it in place is
+    // atomic.
+    std::string temporary;
     try {
+        const std::unique_ptr<platform::FileWriter> file =
+            files.createNewFile(folder, "." + name + ".", temporary);
+        file->write(bytes);
+        // On the disk before it takes the earlier file's place: a crash leaves one or the other
+        // whole, never an empty result.
+        file->sync();
+        file->close();
         files.replaceFile(temporary, path);
     } catch (...) {
-        DeleteFileQuietly(temporary);
+        if (!temporary.empty()) {
+            DeleteFileQuietly(temporary);
+        }
         throw;
     }
+    // The rename itself is on the disk before the caller says the result is there.
+    files.syncFolder(folder);
 }
 
 }  // namespace veltrano

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -157,6 +158,40 @@ private:
     std::size_t mPosition = 0;
 };
 
+class RealFileWriter final : public FileWriter {
+public:
+    explicit RealFileWriter(int fd) : mFile(fd) {}
+
+    void write(std::string_view bytes) override { writeAllBytes(mFile.get(), bytes); }
+
+    void sync() override {
+        if (::fsync(mFile.get()) != 0) {
+            failWithErrno();
+        }
+    }
+
+    void close() override { mFile.close(); }
+
+private:
+    FileDescriptor mFile;
+};
+
+// A taken name costs one more try; a hundred in a row means something else is wrong.
+constexpr int kNameAttempts = 100;
+
+// Six letters or digits: 62^6 names.
+std::string randomNameTail() {
+    static constexpr std::string_view kLetters =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, kLetters.size() - 1);
+    std::string tail(6, ' ');
+    for (char& letter : tail) {
+        letter = kLetters[pick(generator)];
+    }
+    return tail;
+}
+
 class RealFileSystem final : public FileSystem {
 public:
     bool canQueryModificationTime(const std::string& path) override {
@@ -193,33 +228,51 @@ public:
         return reader;
     }
 
-    std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
-                                      std::string_view bytes) override {
-        std::string pathTemplate = folder;
-        if (!pathTemplate.empty() && pathTemplate.back() != '/') {
-            pathTemplate += '/';
+    std::unique_ptr<FileWriter> createNewFile(const std::string& folder, std::string_view prefix,
+                                              std::string& path) override {
+        std::string base = folder;
+        if (!base.empty() && base.back() != '/') {
+            base += '/';
         }
-        pathTemplate.append(prefix).append("XXXXXX");
-        FileDescriptor file(::mkostemp(pathTemplate.data(), O_CLOEXEC));
-        if (file.get() < 0) {
-            failWithErrno();
+        base.append(prefix);
+        for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+            std::string candidate = base + randomNameTail();
+            // Asking for 0666 lets the kernel apply the umask and any default ACL, as for every
+            // new file. Reading the umask would mean setting it, which races with other threads.
+            const int fd =
+                ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, 0666);
+            if (fd >= 0) {
+                path = std::move(candidate);
+                return std::make_unique<RealFileWriter>(fd);
+            }
+            if (errno != EEXIST) {
+                failWithErrno();
+            }
         }
-        try {
-            // mkstemp makes the file private; a result file is an ordinary document.
-            const mode_t mask = ::umask(0);
-            ::umask(mask);
-            ::fchmod(file.get(), 0666 & ~mask);
-            writeAllBytes(file.get(), bytes);
-            file.close();
-        } catch (...) {
-            ::unlink(pathTemplate.c_str());
-            throw;
-        }
-        return pathTemplate;
+        throw Failure(describeErrno(EEXIST));
     }
 
     void replaceFile(const std::string& from, const std::string& to) override {
+        // Only the permission bits: set-ID bits are not a document's.
+        struct stat replaced {};
+        if (::stat(to.c_str(), &replaced) == 0 && S_ISREG(replaced.st_mode) &&
+            ::chmod(from.c_str(), replaced.st_mode & 0777) != 0) {
+            failWithErrno();
+        }
         if (::rename(from.c_str(), to.c_str()) != 0) {
+            failWithErrno();
+        }
+    }
+
+    void syncFolder(const std::string& folder) override {
+        FileDescriptor entries(
+            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (entries.get() < 0) {
+            failWithErrno();
+        }
+        // A file system that cannot sync a folder says EINVAL; its renames are then as durable
+        // as it makes them, and refusing would leave the folder unusable.
+        if (::fsync(entries.get()) != 0 && errno != EINVAL) {
             failWithErrno();
         }
     }

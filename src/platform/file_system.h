@@ -22,6 +22,19 @@ public:
     virtual void rewind() = 0;
 };
 
+// A new file open for writing, from FileSystem::createNewFile. Dropping it closes the file
+// without a word; the file stays.
+class FileWriter {
+public:
+    virtual ~FileWriter() = default;
+    // Writes all of bytes. Throws veltrano::Failure with the platform's description.
+    virtual void write(std::string_view bytes) = 0;
+    // Returns once everything written is on the disk.
+    virtual void sync() = 0;
+    // Closes the file; some file systems report a full disk only here.
+    virtual void close() = 0;
+};
+
 // The file operations the program relies on. Everything goes through the active instance so
 // that tests can inject faults (CI runs as root, where permissions cannot make a file fail).
 // Operations that may fail throw veltrano::Failure with the platform's description.
@@ -39,12 +52,18 @@ public:
     // read with readFile first, which is what replacements in tests want.
     virtual std::unique_ptr<FileReader> openForReading(const std::string& path,
                                                        std::uint64_t maxBytes);
-    // Creates a new, uniquely named file in folder (name starting with prefix), writes bytes
-    // to it and closes it; returns its path. Removes what it made when anything fails.
-    virtual std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
-                                              std::string_view bytes) = 0;
-    // Atomically puts from in place of to, replacing any file there.
+    // Creates a new, uniquely named file in folder (name starting with prefix) with the mode
+    // any new file gets there: 0666 under the user's umask (and the folder's default ACL).
+    // path receives its name once it exists; the caller removes the file if it fails later.
+    virtual std::unique_ptr<FileWriter> createNewFile(const std::string& folder,
+                                                      std::string_view prefix,
+                                                      std::string& path) = 0;
+    // Atomically puts from in place of to. A file replaced there hands its permission bits on
+    // to from, as a file written over in place keeps its own: a user who made the earlier
+    // file private, or shared it with a group, expects the same of the next one.
     virtual void replaceFile(const std::string& from, const std::string& to) = 0;
+    // Returns once the folder's entries (a rename into it) are on the disk.
+    virtual void syncFolder(const std::string& folder) = 0;
     // Best effort; false when nothing was removed.
     virtual bool removeFile(const std::string& path) = 0;
 };

@@ -2,15 +2,23 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "fake_join_setup_view.h"
+#include "forwarding_file_system.h"
 #include "platform/failure.h"
 #include "platform/file_system.h"
 
@@ -62,11 +70,18 @@ protected:
 
     void TearDown() override {
         // Whatever happened, no temporary file stays behind, wherever the folder went.
-        for (const auto& entry : fs::recursive_directory_iterator(mRoot)) {
-            EXPECT_NE(entry.path().filename().string().rfind(".joined.html", 0), 0u)
-                << entry.path();
-        }
+        EXPECT_EQ(temporaryFiles(), std::vector<fs::path>{});
         fs::remove_all(mRoot);
+    }
+
+    std::vector<fs::path> temporaryFiles() const {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::recursive_directory_iterator(mRoot)) {
+            if (entry.path().filename().string().starts_with(".joined.html")) {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
     }
 
     void choose(Mode mode, int column1, int column2, const TableGrid& grid1,
@@ -214,40 +229,119 @@ TEST_F(JoinCommandTest, IgnoresASecondClickDuringTheRun) {
     EXPECT_EQ(result(), document("x"));
 }
 
-// The real file system, with writing or replacing made to fail.
-struct FaultyFileSystem final : platform::FileSystem {
-    bool failWrite = false;
-    bool failReplace = false;
-    platform::FileSystem& real = platform::realFileSystem();
+enum class Fault { FolderVanishes, WriteFails, FileSyncFails, ReplaceFails, FolderSyncFails };
 
-    bool canQueryModificationTime(const std::string& path) override {
-        return real.canQueryModificationTime(path);
+// A new file whose writing or syncing fails, once the real file exists.
+class FaultyWriter final : public platform::FileWriter {
+public:
+    FaultyWriter(std::unique_ptr<platform::FileWriter> real, Fault fault)
+        : mReal(std::move(real)), mFault(fault) {}
+    void write(std::string_view bytes) override {
+        return mFault == Fault::WriteFails ? throw Failure("No space left on device")
+                                           : mReal->write(bytes);
     }
-    bool isDirectory(const std::string& path) override { return real.isDirectory(path); }
-    std::string readFile(const std::string& path, std::uint64_t maxBytes) override {
-        return real.readFile(path, maxBytes);
+    void sync() override {
+        return mFault == Fault::FileSyncFails ? throw Failure("Input/output error") : mReal->sync();
     }
-    std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
-                                      std::string_view bytes) override {
-        return failWrite ? throw Failure("No space left on device")
-                         : real.writeNewTemporaryFile(folder, prefix, bytes);
-    }
-    void replaceFile(const std::string& from, const std::string& to) override {
-        return failReplace ? throw Failure("Device or resource busy") : real.replaceFile(from, to);
-    }
-    bool removeFile(const std::string& path) override { return real.removeFile(path); }
+    void close() override { mReal->close(); }
+
+private:
+    std::unique_ptr<platform::FileWriter> mReal;
+    Fault mFault;
 };
 
-enum class Fault { FolderVanishes, WriteFails, ReplaceFails };
+// The real file system, with one step of writing the result made to fail while armed.
+struct FaultyFileSystem final : ForwardingFileSystem {
+    Fault fault = Fault::FolderVanishes;
+    bool armed = true;
+
+    bool fails(Fault step) const { return armed && fault == step; }
+    std::unique_ptr<platform::FileWriter> createNewFile(const std::string& folder,
+                                                        std::string_view prefix,
+                                                        std::string& path) override {
+        auto file = real().createNewFile(folder, prefix, path);
+        return armed ? std::make_unique<FaultyWriter>(std::move(file), fault) : std::move(file);
+    }
+    void replaceFile(const std::string& from, const std::string& to) override {
+        return fails(Fault::ReplaceFails) ? throw Failure("Device or resource busy")
+                                          : real().replaceFile(from, to);
+    }
+    void syncFolder(const std::string& folder) override {
+        return fails(Fault::FolderSyncFails) ? throw Failure("Input/output error")
+                                             : real().syncFolder(folder);
+    }
+};
+
+// Real writes that stop part-way, in a child process: its output folder made too small by
+// limit(), which returns false when this machine does not allow it. Root is not held back by
+// permissions, but is by these limits.
+class JoinLimitedWriteTest : public JoinCommandTest {
+protected:
+    static constexpr int kCannotLimit = 77;
+
+    // 0 when the run reported errorNumber's description at the writing step without "Done.",
+    // and left the earlier result and no temporary file; kCannotLimit when limit() failed; 1
+    // otherwise.
+    int statusOfLimitedRun(const std::function<bool()>& limit, int errorNumber) {
+        choose(Mode::Append, -1, -1, {1, std::string(256 * 1024, 'x')}, {0, ""});
+        return statusOfChild([&] {
+            if (!limit()) {
+                return kCannotLimit;
+            }
+            writeEarlierResult();
+            mCommand.run();
+            const bool reported =
+                mMessages.failures == Texts{failureAt(describeErrno(errorNumber), 232)} &&
+                mMessages.plain.empty();
+            return reported && result() == "earlier" && temporaryFiles().empty() ? 0 : 1;
+        });
+    }
+
+    static constexpr std::size_t kRoom = 64 * 1024;
+};
+
+TEST_F(JoinLimitedWriteTest, AFileSizeLimitKeepsTheEarlierResult) {
+    const int status = statusOfLimitedRun(
+        [] {
+            const rlimit limit{kRoom, kRoom};
+            // Ignored, the signal lets write() say EFBIG instead of ending the process.
+            return std::signal(SIGXFSZ, SIG_IGN) != SIG_ERR && setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        },
+        EFBIG);
+    ASSERT_NE(status, kCannotLimit) << "the file size limit could not be set";
+    EXPECT_EQ(status, 0);
+}
+
+TEST_F(JoinLimitedWriteTest, AFullFileSystemKeepsTheEarlierResult) {
+    const std::string options = "size=" + std::to_string(kRoom);
+    const int status = statusOfLimitedRun(
+        [&] {
+            // In a mount namespace of the child's own, the small file system goes with it.
+            return unshare(CLONE_NEWNS) == 0 &&
+                   mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0 &&
+                   mount("tmpfs", mOutput.c_str(), "tmpfs", 0, options.c_str()) == 0;
+        },
+        ENOSPC);
+    if (status == kCannotLimit) {
+        GTEST_SKIP() << "no small tmpfs can be mounted here (it takes CAP_SYS_ADMIN and a mount "
+                        "namespace of its own)";
+    }
+    EXPECT_EQ(status, 0);
+}
+
+std::string faultName(const testing::TestParamInfo<Fault>& row) {
+    constexpr const char* kNames[] = {"FolderVanishes", "WriteFails", "FileSyncFails",
+                                      "ReplaceFails", "FolderSyncFails"};
+    return kNames[static_cast<int>(row.param)];
+}
 
 class JoinWriteFailureTest : public JoinCommandTest, public testing::WithParamInterface<Fault> {};
 
 TEST_P(JoinWriteFailureTest, ReportsKeepsTheEarlierResultAndRunsAgain) {
     const Fault fault = GetParam();
     FaultyFileSystem files;
+    files.fault = fault;
     const platform::ScopedFileSystem useFaultyFiles(files);
-    files.failWrite = fault == Fault::WriteFails;
-    files.failReplace = fault == Fault::ReplaceFails;
     const fs::path moved = mRoot / "moved";
     if (fault == Fault::FolderVanishes) {
         mView.onEvents = [&] { fs::rename(mOutput, moved); };
@@ -257,17 +351,21 @@ TEST_P(JoinWriteFailureTest, ReportsKeepsTheEarlierResultAndRunsAgain) {
 
     mCommand.run();
     const std::string descriptions[] = {describeErrno(ENOENT), "No space left on device",
-                                        "Device or resource busy"};
+                                        "Input/output error", "Device or resource busy",
+                                        "Input/output error"};
     EXPECT_EQ(mMessages.failures, Texts{failureAt(descriptions[static_cast<int>(fault)], 232)});
+    // Never "Done." for a result that may not be on the disk.
     EXPECT_TRUE(mMessages.plain.empty());
-    EXPECT_EQ(read((fault == Fault::FolderVanishes ? moved : mOutput) / "joined.html"), "earlier");
+    // Once renamed, the new result is in place even though its folder's sync failed.
+    EXPECT_EQ(read((fault == Fault::FolderVanishes ? moved : mOutput) / "joined.html"),
+              fault == Fault::FolderSyncFails ? document("new") : "earlier");
 
     // The run ended cleanly: once the cause is gone, the next click works.
     if (fault == Fault::FolderVanishes) {
         mView.onEvents = nullptr;
         fs::rename(moved, mOutput);
     }
-    files.failWrite = files.failReplace = false;
+    files.armed = false;
     mCommand.run();
     EXPECT_EQ(mMessages.plain, Texts{kDone});
     EXPECT_EQ(result(), document("new"));
@@ -275,7 +373,9 @@ TEST_P(JoinWriteFailureTest, ReportsKeepsTheEarlierResultAndRunsAgain) {
 
 INSTANTIATE_TEST_SUITE_P(Faults, JoinWriteFailureTest,
                          testing::Values(Fault::FolderVanishes, Fault::WriteFails,
-                                         Fault::ReplaceFails));
+                                         Fault::FileSyncFails, Fault::ReplaceFails,
+                                         Fault::FolderSyncFails),
+                         faultName);
 
 struct FailingCellCase {
     const char* name;

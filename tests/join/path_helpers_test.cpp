@@ -51,5 +51,35 @@ INSTANTIATE_TEST_SUITE_P(
         NormalizeCase{"SlashLeavesBackslashesAlone", '/', R"(a\\b/c)", R"(a\\b/c)"}),
     [](const auto& row) { return std::string(row.param.name); });
 
+struct FolderTextCase {
+    const char* name;
+    std::string text;
+    bool couldBeFolder;
+};
+
+class CouldBeFolderPathTest : public testing::TestWithParam<FolderTextCase> {};
+
+TEST_P(CouldBeFolderPathTest, RefusesControlCharactersAndOverlongTexts) {
+    EXPECT_EQ(CouldBeFolderPath(GetParam().text), GetParam().couldBeFolder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, CouldBeFolderPathTest,
+    testing::Values(FolderTextCase{"Empty", "", true},
+                    FolderTextCase{"Plain", "/home/user/Desktop/", true},
+                    FolderTextCase{"SpacesAndUnicode", "/srv/Résultats 2024/", true},
+                    FolderTextCase{"LongestPath", "/" + std::string(4094, 'd'), true},
+                    FolderTextCase{"OneByteTooLong", "/" + std::string(4095, 'd'), false},
+                    FolderTextCase{"HundredThousandCharacters", std::string(100000, 'a'), false},
+                    FolderTextCase{"Newline", "/tmp\n/out", false},
+                    FolderTextCase{"CarriageReturn", "/tmp/out\r", false},
+                    FolderTextCase{"Tab", "/tmp/\tout", false},
+                    FolderTextCase{"Escape", "/tmp/\x1b[31mout", false},
+                    FolderTextCase{"Nul", std::string("/tmp/\0out", 9), false},
+                    FolderTextCase{"Delete", "/tmp/\x7fout", false},
+                    // An ordinary character in a Linux file name.
+                    FolderTextCase{"Backslash", "/tmp\\n", true}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 }  // namespace
 }  // namespace veltrano

@@ -93,13 +93,15 @@ public:
         ++finishedReads;
         return real().readFile(path, maxBytes);
     }
-    std::string writeNewTemporaryFile(const std::string& folder, std::string_view prefix,
-                                      std::string_view bytes) override {
-        return real().writeNewTemporaryFile(folder, prefix, bytes);
+    std::unique_ptr<veltrano::platform::FileWriter> createNewFile(const std::string& folder,
+                                                                  std::string_view prefix,
+                                                                  std::string& path) override {
+        return real().createNewFile(folder, prefix, path);
     }
     void replaceFile(const std::string& from, const std::string& to) override {
         real().replaceFile(from, to);
     }
+    void syncFolder(const std::string& folder) override { real().syncFolder(folder); }
     bool removeFile(const std::string& path) override { return real().removeFile(path); }
 
     std::atomic<int> reads = 0;

@@ -107,11 +107,12 @@ public:
     std::string readFile(const std::string&, std::uint64_t) override {
         throw Failure("Input/output error");
     }
-    std::string writeNewTemporaryFile(const std::string&, std::string_view,
-                                      std::string_view) override {
+    std::unique_ptr<platform::FileWriter> createNewFile(const std::string&, std::string_view,
+                                                        std::string&) override {
         throw Failure("not used");
     }
     void replaceFile(const std::string&, const std::string&) override {}
+    void syncFolder(const std::string&) override {}
     bool removeFile(const std::string&) override { return false; }
 };
 
