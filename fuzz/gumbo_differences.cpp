@@ -151,7 +151,9 @@ bool hasFormattingOutsideCells(std::string_view text) {
     static constexpr std::string_view kCellOpen[] = {"<td", "<th", "<caption"};
     static constexpr std::string_view kCellClose[] = {"</td",   "</th", "</caption",
                                                       "<table", "<tr",  "</tr"};
-    const std::size_t table = findIgnoringCase(text, "<table");
+    // A template's table parts put its contents in the same modes.
+    const std::size_t table =
+        std::min(findIgnoringCase(text, "<table"), findIgnoringCase(text, "<template"));
     if (table == std::string_view::npos) {
         return false;
     }
@@ -161,7 +163,10 @@ bool hasFormattingOutsideCells(std::string_view text) {
             for (std::size_t at = findIgnoringCase(text.substr(0, before), word);
                  at != std::string_view::npos;
                  at = findIgnoringCase(text.substr(0, before), word, at + 1)) {
-                last = std::max(last, at + 1);
+                const std::size_t end = at + word.size();
+                if (end >= text.size() || !std::isalnum(static_cast<unsigned char>(text[end]))) {
+                    last = std::max(last, at + 1);
+                }
             }
         }
         return last;
@@ -180,12 +185,76 @@ bool hasFormattingOutsideCells(std::string_view text) {
     return false;
 }
 
+// The adoption agency's limits: gumbo's edition neither drops formatting elements met after
+// the third step up from the furthest block, nor leaves the last clone open after the eighth
+// round. Left out: a formatting element closed (or, for "a" and "nobr", opened again) when four
+// or more elements may have opened since it did. Rough, counting start tags less end tags.
+bool mayReachAdoptionLimits(std::string_view text) {
+    static constexpr std::string_view kFormatting[] = {"a",      "b",      "big",  "code", "em",
+                                                       "font",   "i",      "nobr", "s",    "small",
+                                                       "strike", "strong", "tt",   "u"};
+    const auto isNameEnd = [&](std::size_t at) {
+        return at >= text.size() || !std::isalnum(static_cast<unsigned char>(text[at]));
+    };
+    const auto depthBetween = [&](std::size_t from, std::size_t to) {
+        long depth = 0;
+        for (std::size_t i = text.find('<', from); i < to; i = text.find('<', i + 1)) {
+            if (i + 1 < text.size() && std::isalpha(static_cast<unsigned char>(text[i + 1]))) {
+                ++depth;
+            } else if (i + 1 < text.size() && text[i + 1] == '/') {
+                --depth;
+            }
+        }
+        return depth;
+    };
+    for (const std::string_view name : kFormatting) {
+        const bool reopenRuns = name == "a" || name == "nobr";
+        std::size_t open = std::string_view::npos;
+        for (std::size_t at = text.find('<'); at != std::string_view::npos;
+             at = text.find('<', at + 1)) {
+            const bool end = at + 1 < text.size() && text[at + 1] == '/';
+            const std::size_t nameAt = at + (end ? 2 : 1);
+            if (findIgnoringCase(text.substr(nameAt, name.size()), name) != 0 ||
+                !isNameEnd(nameAt + name.size())) {
+                continue;
+            }
+            if (open != std::string_view::npos && (end || reopenRuns) &&
+                depthBetween(open + 1, at) >= 4) {
+                return true;
+            }
+            open = end ? std::string_view::npos : at;
+        }
+    }
+    return false;
+}
+
+// An end tag in foreign content with white space or "/" after its name: gumbo does not match
+// it with the open foreign element, which the standard does.
+bool hasSpacedEndTagInForeignContent(std::string_view text) {
+    if (!containsIgnoringCase(text, "<svg") && !containsIgnoringCase(text, "<math")) {
+        return false;
+    }
+    for (std::size_t at = text.find("</"); at != std::string_view::npos;
+         at = text.find("</", at + 2)) {
+        std::size_t i = at + 2;
+        while (i < text.size() && text[i] != '>' && text[i] != '/' && text[i] != ' ' &&
+               text[i] != '\t' && text[i] != '\n' && text[i] != '\f' && text[i] != '\r') {
+            ++i;
+        }
+        if (i > at + 2 && i < text.size() && text[i] != '>') {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool gumboDiffersByDesign(std::string_view text) {
     if (hasCharacterGumboReplaces(text) || hasDuplicateAttribute(text) ||
         hasOutOfRangeNumericReference(text) || hasMarkupBeforeDoctype(text) ||
-        hasFormattingOutsideCells(text)) {
+        hasFormattingOutsideCells(text) || mayReachAdoptionLimits(text) ||
+        hasSpacedEndTagInForeignContent(text)) {
         return true;
     }
     // A second "html" start tag before the head: gumbo keeps white space the "before head"
@@ -193,6 +262,11 @@ bool gumboDiffersByDesign(std::string_view text) {
     const std::size_t html = findIgnoringCase(text, "<html");
     if (html != std::string_view::npos &&
         findIgnoringCase(text, "<html", html + 1) != std::string_view::npos) {
+        return true;
+    }
+    // Text just before "</form>" (even a lone "<" or ">"): gumbo closes the form before it
+    // inserts the text.
+    if (containsIgnoringCase(text, "</form")) {
         return true;
     }
     // "</>" is dropped; gumbo glues it onto the name of the next tag.
