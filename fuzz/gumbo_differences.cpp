@@ -30,6 +30,16 @@ bool containsIgnoringCase(std::string_view text, std::string_view word) {
     return findIgnoringCase(text, word) != std::string_view::npos;
 }
 
+// Whether a tag name that starts with word ends right after it ("<th>" but not "<thead>" or
+// "<th<").
+bool tagNameEndsAt(std::string_view text, std::size_t at) {
+    if (at >= text.size()) {
+        return true;
+    }
+    const char c = text[at];
+    return c == ' ' || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == '/' || c == '>';
+}
+
 // gumbo turns control characters and noncharacters into U+FFFD; the HTML Standard (and
 // browsers) keep them, reporting only a parse error.
 bool hasCharacterGumboReplaces(std::string_view text) {
@@ -163,8 +173,7 @@ bool hasFormattingOutsideCells(std::string_view text) {
             for (std::size_t at = findIgnoringCase(text.substr(0, before), word);
                  at != std::string_view::npos;
                  at = findIgnoringCase(text.substr(0, before), word, at + 1)) {
-                const std::size_t end = at + word.size();
-                if (end >= text.size() || !std::isalnum(static_cast<unsigned char>(text[end]))) {
+                if (tagNameEndsAt(text, at + word.size())) {
                     last = std::max(last, at + 1);
                 }
             }
@@ -174,10 +183,8 @@ bool hasFormattingOutsideCells(std::string_view text) {
     for (const std::string_view tag : kFormatting) {
         for (std::size_t at = findIgnoringCase(text, tag, table); at != std::string_view::npos;
              at = findIgnoringCase(text, tag, at + 1)) {
-            const std::size_t end = at + tag.size();
-            const bool wholeName =
-                end >= text.size() || !std::isalnum(static_cast<unsigned char>(text[end]));
-            if (wholeName && lastOf(kCellClose, at) >= lastOf(kCellOpen, at)) {
+            if (tagNameEndsAt(text, at + tag.size()) &&
+                lastOf(kCellClose, at) >= lastOf(kCellOpen, at)) {
                 return true;
             }
         }
@@ -193,9 +200,6 @@ bool mayReachAdoptionLimits(std::string_view text) {
     static constexpr std::string_view kFormatting[] = {"a",      "b",      "big",  "code", "em",
                                                        "font",   "i",      "nobr", "s",    "small",
                                                        "strike", "strong", "tt",   "u"};
-    const auto isNameEnd = [&](std::size_t at) {
-        return at >= text.size() || !std::isalnum(static_cast<unsigned char>(text[at]));
-    };
     const auto depthBetween = [&](std::size_t from, std::size_t to) {
         long depth = 0;
         for (std::size_t i = text.find('<', from); i < to; i = text.find('<', i + 1)) {
@@ -215,7 +219,7 @@ bool mayReachAdoptionLimits(std::string_view text) {
             const bool end = at + 1 < text.size() && text[at + 1] == '/';
             const std::size_t nameAt = at + (end ? 2 : 1);
             if (findIgnoringCase(text.substr(nameAt, name.size()), name) != 0 ||
-                !isNameEnd(nameAt + name.size())) {
+                !tagNameEndsAt(text, nameAt + name.size())) {
                 continue;
             }
             if (open != std::string_view::npos && (end || reopenRuns) &&
@@ -248,13 +252,35 @@ bool hasSpacedEndTagInForeignContent(std::string_view text) {
     return false;
 }
 
+// Names of the HTML table parts (and the others the insertion mode is reset by) on foreign
+// elements: gumbo's reset takes "svg tbody" for a tbody, the standard only HTML elements.
+bool hasTablePartNameInForeignContent(std::string_view text) {
+    static constexpr std::string_view kResetNames[] = {
+        "<td",       "<th",   "<tr",   "<tbody",    "<thead", "<tfoot",    "<caption",
+        "<colgroup", "<head", "<body", "<frameset", "<html",  "<template", "<select"};
+    const std::size_t foreign =
+        std::min(findIgnoringCase(text, "<svg"), findIgnoringCase(text, "<math"));
+    if (foreign == std::string_view::npos) {
+        return false;
+    }
+    for (const std::string_view name : kResetNames) {
+        for (std::size_t at = findIgnoringCase(text, name, foreign); at != std::string_view::npos;
+             at = findIgnoringCase(text, name, at + 1)) {
+            if (tagNameEndsAt(text, at + name.size())) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool gumboDiffersByDesign(std::string_view text) {
     if (hasCharacterGumboReplaces(text) || hasDuplicateAttribute(text) ||
         hasOutOfRangeNumericReference(text) || hasMarkupBeforeDoctype(text) ||
         hasFormattingOutsideCells(text) || mayReachAdoptionLimits(text) ||
-        hasSpacedEndTagInForeignContent(text)) {
+        hasSpacedEndTagInForeignContent(text) || hasTablePartNameInForeignContent(text)) {
         return true;
     }
     // A second "html" start tag before the head: gumbo keeps white space the "before head"
