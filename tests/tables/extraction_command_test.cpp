@@ -113,6 +113,13 @@ public:
             return true;
         });
     }
+    QString linkLoop() const {
+        return made("loop.htm", [](const std::string& path) {
+            std::filesystem::create_symlink(path + ".other", path);
+            std::filesystem::create_symlink(path, path + ".other");
+            return true;
+        });
+    }
     QString nestedTables(int depth) const {
         return made("nested.htm", [depth](const std::string& path) {
             std::ofstream out(path);
@@ -229,6 +236,10 @@ private Q_SLOTS:
             << QStringLiteral("HTML File #1 doesn't exist.") << 0;
         QTest::newRow("file #2 missing") << data("staff.htm") << QStringLiteral("/no/such.htm")
                                          << QStringLiteral("HTML File #2 doesn't exist.") << 0;
+        // A link that leads back to itself names no file.
+        QTest::newRow("file #1 is a link loop")
+            << mUnreadable.linkLoop() << data("staff.htm")
+            << QStringLiteral("HTML File #1 doesn't exist.") << 0;
     }
     void missingFilesStopTheCommandWithOneMessage() {
         QFETCH(QString, file1);
