@@ -76,9 +76,31 @@ void writeAllBytes(int fd, std::string_view bytes) {
                   " bytes are read).");
 }
 
-// Opens a file to read without waiting on it (a named pipe with no writer would block an
-// ordinary open for ever) and refuses anything but a regular file.
+// Refuses anything but a regular file, in words that say what it is instead.
+void requireRegularFile(const struct stat& info) {
+    if (S_ISDIR(info.st_mode)) {
+        throw Failure(describeErrno(EISDIR));
+    }
+    if (S_ISREG(info.st_mode)) {
+        return;
+    }
+    // With links followed, what is neither a folder nor a regular file is one of these.
+    const char* kind = S_ISFIFO(info.st_mode)   ? "a named pipe"
+                       : S_ISSOCK(info.st_mode) ? "a socket"
+                                                : "a device";
+    throw Failure(std::string("This is ") + kind +
+                  ", not a regular file, so it cannot be read as a document.");
+}
+
+// Opens a file to read without waiting on it and refuses anything but a regular file. What the
+// path names is looked at before opening, since opening a device or a socket may itself wait
+// or do something; the open never waits (a named pipe put there meanwhile would block an
+// ordinary open for ever), and what was opened is looked at again.
 int openRegularFile(const std::string& path, struct stat& info) {
+    if (::stat(path.c_str(), &info) != 0) {
+        failWithErrno();
+    }
+    requireRegularFile(info);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         failWithErrno();
@@ -87,14 +109,7 @@ int openRegularFile(const std::string& path, struct stat& info) {
     if (::fstat(fd, &info) != 0) {
         failWithErrno();
     }
-    if (S_ISDIR(info.st_mode)) {
-        throw Failure(describeErrno(EISDIR));
-    }
-    if (!S_ISREG(info.st_mode)) {
-        throw Failure(
-            "This is not a regular file (it is a named pipe, a device or a socket), so it "
-            "cannot be read as a document.");
-    }
+    requireRegularFile(info);
     return file.release();
 }
 

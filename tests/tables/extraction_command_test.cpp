@@ -5,8 +5,16 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <condition_variable>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <mutex>
 #include <utility>
@@ -17,8 +25,10 @@
 #include "platform/failure.h"
 #include "platform/file_system.h"
 #include "platform/qt/progress_display.h"
+#include "scratch_folder.h"
 #include "scratch_home.h"
 #include "shell/form1.h"
+#include "tables/extraction.h"
 
 using veltrano::Form1;
 using veltrano::Form2;
@@ -75,6 +85,67 @@ private:
     Gate& mGate;
 };
 
+// Files that cannot be read as documents, made in a scratch folder.
+class UnreadableFiles final {
+public:
+    QString pipe() const {
+        return made("pipe.htm",
+                    [](const std::string& path) { return ::mkfifo(path.c_str(), 0600) == 0; });
+    }
+    // A socket's file stays once the socket is closed.
+    QString socket() const {
+        return made("socket.htm", [](const std::string& path) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+            const bool bound =
+                ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+            ::close(fd);
+            return bound;
+        });
+    }
+    // Sparse: it costs no disk.
+    QString overTheSizeLimit() const {
+        return made("large.htm", [](const std::string& path) {
+            std::ofstream(path) << "<table><tr><td>x</table>";
+            std::filesystem::resize_file(path, veltrano::kMaximumFileBytes + 1);
+            return true;
+        });
+    }
+    QString linkLoop() const {
+        return made("loop.htm", [](const std::string& path) {
+            std::filesystem::create_symlink(path + ".other", path);
+            std::filesystem::create_symlink(path, path + ".other");
+            return true;
+        });
+    }
+    QString nestedTables(int depth) const {
+        return made("nested.htm", [depth](const std::string& path) {
+            std::ofstream out(path);
+            for (int i = 0; i < depth; ++i) {
+                out << "<table><tr><td>";
+            }
+            for (int i = 0; i < depth; ++i) {
+                out << "</td></tr></table>";
+            }
+            return true;
+        });
+    }
+
+private:
+    template <class Make>
+    QString made(const char* name, Make make) const {
+        const std::string path = (mFolder / name).string();
+        if (!std::filesystem::exists(std::filesystem::symlink_status(path)) && !make(path)) {
+            qFatal("cannot make %s", path.c_str());
+        }
+        return QString::fromStdString(path);
+    }
+
+    veltrano::testing::ScratchFolder mFolder;
+};
+
 // The real file system, with reads that can fail or be held back at a gate.
 class ScriptedFileSystem final : public veltrano::platform::FileSystem {
 public:
@@ -86,6 +157,9 @@ public:
         ++reads;
         if (!failingPath.empty() && path.ends_with(failingPath)) {
             throw veltrano::Failure("Input/output error");
+        }
+        if (!vanishingPath.empty() && path.ends_with(vanishingPath)) {
+            std::filesystem::remove(path);
         }
         if (holdReads) {
             gate.wait();
@@ -107,7 +181,8 @@ public:
     std::atomic<int> reads = 0;
     std::atomic<int> finishedReads = 0;
     std::string failingPath;
-    bool holdReads = false;  // set before the reads start
+    std::string vanishingPath;  // removed after the existence test, before its read
+    bool holdReads = false;     // set before the reads start
     Gate gate;
 
 private:
@@ -148,6 +223,7 @@ class ExtractionCommandTest : public QObject {
     Q_OBJECT
 
     veltrano::testing::ScratchHome mHome;
+    UnreadableFiles mUnreadable;
 
 private Q_SLOTS:
     void missingFilesStopTheCommandWithOneMessage_data() {
@@ -162,6 +238,10 @@ private Q_SLOTS:
             << QStringLiteral("HTML File #1 doesn't exist.") << 0;
         QTest::newRow("file #2 missing") << data("staff.htm") << QStringLiteral("/no/such.htm")
                                          << QStringLiteral("HTML File #2 doesn't exist.") << 0;
+        // A link that leads back to itself names no file.
+        QTest::newRow("file #1 is a link loop")
+            << mUnreadable.linkLoop() << data("staff.htm")
+            << QStringLiteral("HTML File #1 doesn't exist.") << 0;
     }
     void missingFilesStopTheCommandWithOneMessage() {
         QFETCH(QString, file1);
@@ -267,6 +347,32 @@ private Q_SLOTS:
             << QStringLiteral(
                    "Input/output error\r\nin Veltrano2021/08/31.Form1.PushButton7_Click "
                    "at line 158\r\r");
+        const auto notRegular = [](const char* kind, int line) {
+            return QStringLiteral(
+                       "This is %1, not a regular file, so it cannot be read as a "
+                       "document.\r\nin Veltrano2021/08/31.Form1.PushButton7_Click "
+                       "at line %2\r\r")
+                .arg(QLatin1String(kind))
+                .arg(line);
+        };
+        QTest::newRow("file #1 is a named pipe")
+            << mUnreadable.pipe() << data("staff.htm") << notRegular("a named pipe", 104);
+        QTest::newRow("file #2 is a named pipe")
+            << data("staff.htm") << mUnreadable.pipe() << notRegular("a named pipe", 158);
+        QTest::newRow("file #1 is a socket")
+            << mUnreadable.socket() << data("staff.htm") << notRegular("a socket", 104);
+        QTest::newRow("file #1 is /dev/zero")
+            << QStringLiteral("/dev/zero") << data("staff.htm") << notRegular("a device", 104);
+        QTest::newRow("file #2 is /dev/null")
+            << data("staff.htm") << QStringLiteral("/dev/null") << notRegular("a device", 158);
+        QTest::newRow("file #2 is one byte over the size limit")
+            << data("staff.htm") << mUnreadable.overTheSizeLimit()
+            << QStringLiteral(
+                   "The file is too large to read (1073741825 bytes; at most 1073741824 bytes "
+                   "are read).\r\nin Veltrano2021/08/31.Form1.PushButton7_Click at line 158\r\r");
+        QTest::newRow("file #2 holds 1,000 nested tables")
+            << data("staff.htm") << mUnreadable.nestedTables(1000)
+            << QStringLiteral("The tables of this file are too large to show: ");
     }
     void anUnreadableFileIsReportedAndChangesNothing() {
         QFETCH(QString, file1);
@@ -286,6 +392,58 @@ private Q_SLOTS:
         QCOMPARE(desktop.messages[0].title, QStringLiteral("Application Error"));
         QVERIFY(!form.hasForm2());
         QVERIFY(form.isVisible());
+    }
+
+    // Between the existence test and the read, as another program may do.
+    void aFileThatDisappearsBeforeItIsReadIsReportedUnderItsOwnLine() {
+        FakeDesktop desktop;
+        const veltrano::testing::ScratchFolder folder;
+        const std::string vanishing = (folder / "vanishing.htm").string();
+        std::filesystem::copy_file(data("pay.html").toStdString(), vanishing);
+        ScriptedFileSystem files;
+        files.vanishingPath = vanishing;
+        veltrano::platform::ScopedFileSystem installed(files);
+        Form1 form;
+        form.show();
+        form.Text1->setText(data("staff.htm"));
+        form.Text2->setText(QString::fromStdString(vanishing));
+        form.PushButton7->click();
+        QCOMPARE(desktop.messages.size(), size_t{1});
+        QVERIFY2(desktop.messages[0].text.startsWith(QStringLiteral(
+                     "No such file or directory\r\nin Veltrano2021/08/31.Form1.PushButton7_Click "
+                     "at line 158\r\r")),
+                 qPrintable(desktop.messages[0].text));
+        QVERIFY(!form.hasForm2());
+    }
+
+    // The lists and grids of the last "Next >" stay as they were, as after any failed read.
+    void tablesTooLargeToShowLeaveTheJoinSetupWindowAsItWas() {
+        FakeDesktop desktop;
+        Form1 form;
+        form.show();
+        form.Text1->setText(data("staff.htm"));
+        form.Text2->setText(data("pay.html"));
+        form.PushButton7->click();
+        Form2& form2 = form.form2();
+        form2.PushButton8->click();
+        QVERIFY(desktop.messages.empty());
+
+        form.Text1->setText(mUnreadable.nestedTables(1000));
+        form.Text2->setText(data("staff.htm"));
+        form.PushButton7->click();
+        QCOMPARE(desktop.messages.size(), size_t{1});
+        QVERIFY2(desktop.messages[0].text.startsWith(
+                     QStringLiteral("The tables of this file are too large to show: ")),
+                 qPrintable(desktop.messages[0].text));
+        QVERIFY(desktop.messages[0].text.contains(QStringLiteral("at line 104\r\r")));
+        QVERIFY(form.isVisible());
+        QVERIFY(!form2.isVisible());
+        QCOMPARE(entries(form2.Combo1),
+                 (QStringList{QStringLiteral("Table 1"), QStringLiteral("Table 3")}));
+        QCOMPARE(entries(form2.Combo2), QStringList{QStringLiteral("Table 1")});
+        QCOMPARE(cell(form2.ListView1, 1, 1), QStringLiteral("Ana Ribeiro"));
+        QCOMPARE(cell(form2.ListView2, 2, 1), QStringLiteral("69,900"));
+        QCOMPARE(form2.mStore.mColRows1->count(), 2U);
     }
 
     void anUnreadableFileIsReportedWithoutWaitingForTheOther() {

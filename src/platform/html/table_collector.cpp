@@ -7,7 +7,7 @@
 namespace veltrano::html {
 
 TableCollector::TableCollector(const NodeTree& tree, TableVisitor& visitor)
-    : mTree(tree), mVisitor(visitor) {}
+    : mTree(tree), mVisitor(visitor), mBudget(tree.text().input().size()) {}
 
 TableCollector::Kind TableCollector::kindOf(const Node& node, bool& tracked) const {
     tracked = true;
@@ -146,6 +146,7 @@ void TableCollector::closeCell(Record& cell) {
         mTexts.append(e.what());
         cell.failed = true;
     }
+    mBudget.chargeRendered(mTexts.size() - begin);
     cell.textBegin = begin;
     cell.textEnd = mTexts.size();
 }
@@ -162,6 +163,7 @@ void TableCollector::deliverRows(Record& table) {
             const Record& cell = mRecords[member];
             const std::string_view text =
                 std::string_view(mTexts).substr(cell.textBegin, cell.textEnd - cell.textBegin);
+            mBudget.chargeHandedOver(text.size());
             if (cell.failed) {
                 mVisitor.unreadableCell(text);
             } else {

@@ -10,6 +10,7 @@
 #include "platform/html/parser/node_tree.h"
 #include "platform/html/rendered_text.h"
 #include "platform/html/table_walk.h"
+#include "platform/html/text_budget.h"
 
 namespace veltrano::html {
 
@@ -22,6 +23,9 @@ namespace veltrano::html {
 // namespace; th never counts. A cell's text is rendered as it closes. The rows of an outermost
 // table go to the visitor as soon as they and every row before them are closed; tables nested
 // in it wait until it ends.
+//
+// What the cells make is held to a budget that follows the size of the document's text (see
+// TextBudget): past it, Failure is thrown from the call that went over.
 class TableCollector final {
 public:
     TableCollector(const parser::NodeTree& tree, TableVisitor& visitor);
@@ -73,6 +77,7 @@ private:
     TableVisitor& mVisitor;
     css::Cascade* mCascade = nullptr;
     RenderedText mRenderer;
+    TextBudget mBudget;
     std::int32_t mTableCount = 0;
     // The records of the outermost table being read and everything in it; cleared when it ends.
     std::vector<Record> mRecords;
