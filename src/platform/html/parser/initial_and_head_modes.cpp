@@ -121,17 +121,11 @@ TreeBuilder::Step TreeBuilder::beforeHeadMode(Token& token) {
 TreeBuilder::Step TreeBuilder::inHeadMode(Token& token) {
     const KnownName tag = known(token.name);
     switch (token.kind) {
-        case TokenKind::Characters: {
-            const std::string_view text = textOf(token.text);
-            const auto whitespace = static_cast<std::uint32_t>(leadingWhitespace(text));
-            if (whitespace > 0) {
-                insertCharacters({token.text.offset, whitespace});
-            }
-            if (skipLeadingWhitespace(token, text)) {
+        case TokenKind::Characters:
+            if (insertLeadingWhitespace(token)) {
                 return Step::Done;
             }
             break;
-        }
         case TokenKind::Comment:
             insertComment(token.text);
             return Step::Done;
@@ -197,17 +191,11 @@ TreeBuilder::Step TreeBuilder::inHeadMode(Token& token) {
 TreeBuilder::Step TreeBuilder::afterHeadMode(Token& token) {
     const KnownName tag = known(token.name);
     switch (token.kind) {
-        case TokenKind::Characters: {
-            const std::string_view text = textOf(token.text);
-            const auto whitespace = static_cast<std::uint32_t>(leadingWhitespace(text));
-            if (whitespace > 0) {
-                insertCharacters({token.text.offset, whitespace});
-            }
-            if (skipLeadingWhitespace(token, text)) {
+        case TokenKind::Characters:
+            if (insertLeadingWhitespace(token)) {
                 return Step::Done;
             }
             break;
-        }
         case TokenKind::Comment:
             insertComment(token.text);
             return Step::Done;

@@ -212,15 +212,9 @@ TreeBuilder::Step TreeBuilder::inColumnGroupMode(Token& token) {
                                          [&](TextRef stretch) { insertCharacters(stretch); });
                 return Step::Done;
             }
-            const auto whitespace = static_cast<std::uint32_t>(leadingWhitespace(text));
-            if (whitespace > 0) {
-                insertCharacters({token.text.offset, whitespace});
-            }
-            if (whitespace == token.text.length) {
+            if (insertLeadingWhitespace(token)) {
                 return Step::Done;
             }
-            token.text.offset += whitespace;
-            token.text.length -= whitespace;
             break;
         }
         case TokenKind::Comment:

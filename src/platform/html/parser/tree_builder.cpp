@@ -155,6 +155,16 @@ void TreeBuilder::insertElementAt(InsertionLocation location, NodeId element) {
 }
 
 // "Insert a character", for a whole run: text merges into a text node just before the place.
+bool TreeBuilder::insertLeadingWhitespace(Token& token) {
+    const auto whitespace = static_cast<std::uint32_t>(leadingWhitespace(textOf(token.text)));
+    if (whitespace > 0) {
+        insertCharacters({token.text.offset, whitespace});
+    }
+    token.text.offset += whitespace;
+    token.text.length -= whitespace;
+    return token.text.empty();
+}
+
 void TreeBuilder::insertCharacters(TextRef text) {
     const InsertionLocation location = appropriatePlaceForInsertingNode();
     if (mTree[location.parent].kind == NodeKind::Document) {

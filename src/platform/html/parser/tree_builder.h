@@ -152,6 +152,9 @@ private:
     NodeId insertHtmlElement(KnownName name);
     void insertElementAt(InsertionLocation location, NodeId element);
     void insertCharacters(TextRef text);
+    // Inserts the white space a run of characters starts with and drops it from the token;
+    // true when nothing is left.
+    bool insertLeadingWhitespace(Token& token);
     void insertComment(TextRef text, InsertionLocation location);
     void insertComment(TextRef text);
     void genericTextElement(const Token& token, TokenizerState state);
