@@ -2,6 +2,7 @@
 # Installs the Debian packages Veltrano needs (only those missing) and builds it in build/.
 # Says what it is doing when that takes a while; quiet when everything is already in place.
 # Run by start and test. Its logs stay in build/setup.log; nothing is left in /tmp.
+#   scripts/setup.sh --packages   installs the packages only (for fuzz, which needs no build/).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,6 +13,9 @@ packages=(
   qt6-base-dev libgl-dev libgumbo-dev libicu-dev libgtest-dev
   fonts-liberation xvfb xauth
   desktop-file-utils appstream dpkg-dev
+  # The sanitizer build and the fuzz targets: clang, its ASan, UBSan and libFuzzer runtimes,
+  # and llvm-symbolizer for readable reports.
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()
@@ -51,6 +55,10 @@ if [ "${#missing[@]}" -gt 0 ]; then
     echo "Package installation failed (full log: build/setup.log)." >&2
     exit 1
   fi
+fi
+
+if [ "${1:-}" = --packages ]; then
+  exit 0
 fi
 
 first_build=false

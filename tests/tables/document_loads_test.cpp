@@ -91,7 +91,14 @@ TEST_F(DocumentLoadsTest, CancelStopsBothFilesWithinFiftyMilliseconds) {
         fastest = std::min(fastest, std::chrono::steady_clock::now() - asked);
         EXPECT_THROW(loads.take(1), ExtractionCancelled);
     }
+#ifdef VELTRANO_UNDER_ASAN
+    // AddressSanitizer makes the parse several times slower, and the time between two looks at
+    // the request with it: the figure belongs to the plain build, which checks it.
+    GTEST_SKIP() << "fastest cancel under AddressSanitizer: "
+                 << std::chrono::duration_cast<std::chrono::milliseconds>(fastest).count() << " ms";
+#else
     EXPECT_LT(fastest, 50ms);
+#endif
 }
 
 TEST_F(DocumentLoadsTest, CancelledLoadsGiveBackTheirMemory) {

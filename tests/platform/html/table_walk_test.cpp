@@ -164,6 +164,20 @@ TEST(TableWalk, AgreesWithElementListsOnMisnestedMarkup) {
     expectStreamingSameAsWholeTree(html);
 }
 
+// The selected option is copied into selectedcontent when it is popped: here two sibling
+// tables, whose copies the streaming read once took for nested ones, freeing the first copy's
+// records while its row was still to come.
+TEST(TableWalk, CopiesOfTheSelectedOptionsTablesAreReadAsSiblings) {
+    const std::string html =
+        "<select><button><selectedcontent></button><option>"
+        "<table><tr><td>a</td></tr></table><table><tr><td>b</td></tr></table>";
+    expectSameAsElementLists(*HtmlDocument::parse(html));
+    expectStreamingSameAsWholeTree(html);
+    const Recorder streamed = read(html);
+    EXPECT_EQ(streamed.layout(), "1:1 2:1 3:1 4:1");
+    EXPECT_EQ(streamed.ended, 4u);
+}
+
 // Past 512 open elements an element goes beside its intended parent, as in Chromium (whose
 // innerText the expected texts are): a table under 100,000 spans keeps no row, and the cell of
 // the 128th nested table lands beside its row, in an anonymous row of its own.

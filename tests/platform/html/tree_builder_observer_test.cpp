@@ -122,7 +122,13 @@ INSTANTIATE_TEST_SUITE_P(
         EventCase{"SelectedContentCopies",
                   "<select><button><selectedcontent></button><option>X<b>y</b>",
                   "+html +head -head +body +select +button +selectedcontent -selectedcontent "
-                  "-button +option +b -b +b -b -option -select -body -html"}),
+                  "-button +option +b -b +b -b -option -select -body -html"},
+        // Copies are reported as their markup would be parsed: siblings stay siblings.
+        EventCase{"SelectedContentCopiesNestAsInTheTree",
+                  "<select><button><selectedcontent></button><option><i><u></u></i><b>y</b>",
+                  "+html +head -head +body +select +button +selectedcontent -selectedcontent "
+                  "-button +option +i +u -u -i +b -b +i +u -u -i +b -b -option -select -body "
+                  "-html"}),
     caseName<EventCase>);
 
 // The body's part of the dump, one "|" after each line, without the body's indent.

@@ -91,6 +91,22 @@ void TreeBuilder::maybeCloneOptionIntoSelectedContent(NodeId option) {
     }
 }
 
+// Whether element lies inside a selected option still open: when it is popped, its
+// selectedcontent gets copies of its whole subtree, so nothing inside may be let go before.
+bool TreeBuilder::insideOptionToBeCopied(NodeId element) const {
+    if (mSelects.empty()) {
+        return false;
+    }
+    for (NodeId node = mTree[element].parent; node != kNoNode; node = mTree[node].parent) {
+        const auto of = mSelectOf.find(node);
+        if (of != mSelectOf.end() && mSelects.at(of->second).selectedOption == node &&
+            mOpenElements.contains(node)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Drops what is known of a node about to be let go, so that its number, once reused, matches
 // nothing here.
 void TreeBuilder::forgetSelectedContentNode(NodeId node) {
@@ -122,7 +138,6 @@ void TreeBuilder::replaceChildrenWithCopies(NodeId from, NodeId to) {
         NodeId copyParent;  // kNoNode: a top-level copy
     };
     std::vector<NodeId> topLevel;
-    std::vector<NodeId> copiedElements;  // in tree order, for the observer
     std::vector<Pending> work;
     for (NodeId child = mTree[from].lastChild; child != kNoNode;
          child = mTree[child].previousSibling) {
@@ -139,7 +154,6 @@ void TreeBuilder::replaceChildrenWithCopies(NodeId from, NodeId to) {
                     source.name, source.ns,
                     std::vector<Attribute>(mTree.attributes(pending.source).begin(),
                                            mTree.attributes(pending.source).end()));
-                copiedElements.push_back(copy);
                 for (NodeId child = mTree[pending.source].lastChild; child != kNoNode;
                      child = mTree[child].previousSibling) {
                     work.push_back({child, copy});
@@ -169,11 +183,38 @@ void TreeBuilder::replaceChildrenWithCopies(NodeId from, NodeId to) {
     if (mObserver == nullptr) {
         return;
     }
-    for (const NodeId element : copiedElements) {
-        mObserver->elementInserted(element);
+    for (const NodeId copy : topLevel) {
+        reportCopiedSubtree(copy);
     }
-    for (auto it = copiedElements.rbegin(); it != copiedElements.rend(); ++it) {
-        mObserver->elementPopped(*it);
+}
+
+// Each element of the subtree is reported inserted before the elements inside it and popped
+// after them, as a parse of the same markup would: the observer sees sibling tables as
+// siblings, not as one nested in the other. Popping may release an element's children, never
+// the element itself, so its links stay good for the walk.
+void TreeBuilder::reportCopiedSubtree(NodeId root) {
+    NodeId node = root;
+    while (true) {
+        if (mTree[node].kind == NodeKind::Element) {
+            mObserver->elementInserted(node);
+        }
+        if (mTree[node].kind == NodeKind::Element && mTree[node].firstChild != kNoNode) {
+            node = mTree[node].firstChild;
+            continue;
+        }
+        while (true) {
+            if (mTree[node].kind == NodeKind::Element) {
+                mObserver->elementPopped(node);
+            }
+            if (node == root) {
+                return;
+            }
+            if (mTree[node].nextSibling != kNoNode) {
+                node = mTree[node].nextSibling;
+                break;
+            }
+            node = mTree[node].parent;
+        }
     }
 }
 

@@ -461,7 +461,7 @@ bool TreeBuilder::anyOpenElementInside(NodeId element) const {
 }
 
 void TreeBuilder::releaseChildren(NodeId element) {
-    if (mOpenElements.contains(element)) {
+    if (mOpenElements.contains(element) || insideOptionToBeCopied(element)) {
         return;
     }
     const bool anyFormattingElement = mActiveFormatting.size() > mActiveFormatting.markerCount();

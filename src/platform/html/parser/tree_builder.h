@@ -57,7 +57,8 @@ public:
     // subtree (the form element pointer, formatting elements to be reconstructed, a
     // selectedcontent element) are first made to match no node, so that reused node numbers
     // are never mistaken for them. Does nothing while element or an element inside it is still
-    // open (the HTML Standard leaves elements open inside a form that "</form>" has closed).
+    // open (the HTML Standard leaves elements open inside a form that "</form>" has closed), or
+    // while element lies inside a selected option that is still to be copied.
     void releaseChildren(NodeId element);
 
     DocumentMode documentMode() const { return mDocumentMode; }
@@ -196,9 +197,11 @@ private:
     void noteSelectContentInserted(NodeId element);
     void noteOptionInserted(NodeId option);
     void maybeCloneOptionIntoSelectedContent(NodeId option);
+    bool insideOptionToBeCopied(NodeId element) const;
     void forgetSelectedContentNode(NodeId node);
     NodeId nearestAncestorSelect(NodeId node) const;
     void replaceChildrenWithCopies(NodeId from, NodeId to);
+    void reportCopiedSubtree(NodeId root);
 
     void notifyInserted(NodeId element);
     std::string_view textOf(TextRef ref) const { return mTree.text().view(ref); }

@@ -14,7 +14,8 @@ namespace veltrano::html::parser {
 // closed. Once an element and every element inside it have been popped, nothing changes inside
 // it any more, with two exceptions: the head, and a selectedcontent element, whose children
 // are replaced by copies of the selected option's when that option is popped. The copies never
-// were open: each is reported inserted and then popped, as it is complete when made.
+// were open: complete when made, they are reported as a parse of them would be, each inserted
+// before the copies inside it and popped after them.
 class TreeObserver {
 public:
     virtual ~TreeObserver() = default;
