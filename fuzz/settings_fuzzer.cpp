@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const QString folder = QString::fromUtf8(rest);
-    SettingsStore::setOutputFolder(folder);
+    require(SettingsStore::setOutputFolder(folder), "a folder is saved");
     putSettingsFile(storedBytes());
     require(SettingsStore::outputFolder(fallback) == folder, "a stored folder reads back");
     return 0;
