@@ -20,6 +20,7 @@
 #include <utility>
 
 #include "fake_desktop.h"
+#include "forwarding_file_system.h"
 #include "join/form2.h"
 #include "join/preview_grid.h"
 #include "platform/failure.h"
@@ -147,12 +148,8 @@ private:
 };
 
 // The real file system, with reads that can fail or be held back at a gate.
-class ScriptedFileSystem final : public veltrano::platform::FileSystem {
+class ScriptedFileSystem final : public veltrano::ForwardingFileSystem {
 public:
-    bool canQueryModificationTime(const std::string& path) override {
-        return real().canQueryModificationTime(path);
-    }
-    bool isDirectory(const std::string& path) override { return real().isDirectory(path); }
     std::string readFile(const std::string& path, std::uint64_t maxBytes) override {
         ++reads;
         if (!failingPath.empty() && path.ends_with(failingPath)) {
@@ -167,26 +164,12 @@ public:
         ++finishedReads;
         return real().readFile(path, maxBytes);
     }
-    std::unique_ptr<veltrano::platform::FileWriter> createNewFile(const std::string& folder,
-                                                                  std::string_view prefix,
-                                                                  std::string& path) override {
-        return real().createNewFile(folder, prefix, path);
-    }
-    void replaceFile(const std::string& from, const std::string& to) override {
-        real().replaceFile(from, to);
-    }
-    void syncFolder(const std::string& folder) override { real().syncFolder(folder); }
-    bool removeFile(const std::string& path) override { return real().removeFile(path); }
-
     std::atomic<int> reads = 0;
     std::atomic<int> finishedReads = 0;
     std::string failingPath;
     std::string vanishingPath;  // removed after the existence test, before its read
     bool holdReads = false;     // set before the reads start
     Gate gate;
-
-private:
-    static FileSystem& real() { return veltrano::platform::realFileSystem(); }
 };
 
 // A progress display that presses Cancel at once; before that it may do what a user could
