@@ -27,16 +27,10 @@ using veltrano::PreviewGrid;
 using veltrano::platform::DesktopServices;
 using veltrano::testing::FakeDesktop;
 using veltrano::testing::showTables;
+using veltrano::testing::storedSettings;
 using veltrano::testing::TestFile;
 
 namespace {
-
-std::unique_ptr<QSettings> storedSettings() {
-    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                QStringLiteral("Kestrava"));
-    settings->beginGroup(QStringLiteral("Veltrano"));
-    return settings;
-}
 
 QStringList entries(const QComboBox* list) {
     QStringList texts;

@@ -23,15 +23,9 @@ using veltrano::Form2;
 using veltrano::platform::SettingsStore;
 using veltrano::testing::FakeDesktop;
 using veltrano::testing::showTables;
+using veltrano::testing::storedSettings;
 
 namespace {
-
-std::unique_ptr<QSettings> storedSettings() {
-    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                QStringLiteral("Kestrava"));
-    settings->beginGroup(QStringLiteral("Veltrano"));
-    return settings;
-}
 
 // Bytes no settings file holds: every byte value, in an order that is the same every run.
 QByteArray garbage() {

@@ -40,4 +40,11 @@ ScratchHome::~ScratchHome() {
     }
 }
 
+std::unique_ptr<QSettings> storedSettings() {
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                                QStringLiteral("Kestrava"));
+    settings->beginGroup(QStringLiteral("Veltrano"));
+    return settings;
+}
+
 }  // namespace veltrano::testing

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QSettings>
 #include <QTemporaryDir>
 
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -26,5 +28,9 @@ private:
     // Each variable changed, with its value before (none when it was not set).
     std::vector<std::pair<const char*, std::optional<QByteArray>>> mPrevious;
 };
+
+// The program's settings as QSettings reads them (user scope, group "Veltrano"), to look at or
+// change what the windows stored.
+std::unique_ptr<QSettings> storedSettings();
 
 }  // namespace veltrano::testing
