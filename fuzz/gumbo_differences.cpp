@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <map>
 #include <set>
-#include <span>
 #include <string>
 #include <vector>
 
